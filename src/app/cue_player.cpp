@@ -1,0 +1,88 @@
+#include "app/cue_player.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pegdrop {
+
+CuePlayer::CuePlayer() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return;
+    audioStarted_ = true;
+    SDL_AudioSpec want{};
+    want.freq = 44100;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = &CuePlayer::Callback;
+    want.userdata = this;
+    // No sound card is silent mode, not an error.
+    device_ = ui::AudioDevice(
+        SDL_OpenAudioDevice(nullptr, 0, &want, &spec_,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE));
+    if (device_)
+        SDL_PauseAudioDevice(device_.Get(), 0);
+}
+
+CuePlayer::~CuePlayer() {
+    device_.Reset();
+    if (audioStarted_)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void CuePlayer::Callback(void* self, Uint8* stream, int length) {
+    auto* player = static_cast<CuePlayer*>(self);
+    std::size_t wanted = static_cast<std::size_t>(length);
+    std::size_t copied = 0;
+    if (player->playing_ != nullptr) {
+        const std::vector<Uint8>& cue = *player->playing_;
+        copied = std::min(wanted, cue.size() - player->position_);
+        std::memcpy(stream, cue.data() + player->position_, copied);
+        player->position_ += copied;
+        if (player->position_ >= cue.size())
+            player->playing_ = nullptr;
+    }
+    std::memset(stream + copied, player->spec_.silence, wanted - copied);
+}
+
+const std::vector<Uint8>* CuePlayer::Decoded(const std::string& path) {
+    auto found = cache_.find(path);
+    if (found != cache_.end())
+        return &found->second;
+    SDL_AudioSpec fileSpec{};
+    Uint8* raw = nullptr;
+    Uint32 rawLength = 0;
+    if (SDL_LoadWAV(path.c_str(), &fileSpec, &raw, &rawLength) == nullptr)
+        return nullptr;
+    ui::WavPtr wav(raw);
+    // SDL_AudioCVT converts whole clips exactly, tail included.
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, fileSpec.format, fileSpec.channels, fileSpec.freq, spec_.format,
+                          spec_.channels, spec_.freq) < 0)
+        return nullptr;
+    std::vector<Uint8> data(static_cast<std::size_t>(rawLength) *
+                            static_cast<std::size_t>(std::max(1, cvt.len_mult)));
+    std::memcpy(data.data(), wav.get(), rawLength);
+    if (cvt.needed) {
+        cvt.len = static_cast<int>(rawLength);
+        cvt.buf = data.data();
+        if (SDL_ConvertAudio(&cvt) != 0)
+            return nullptr;
+        data.resize(static_cast<std::size_t>(cvt.len_cvt));
+    } else {
+        data.resize(rawLength);
+    }
+    return &cache_.emplace(path, std::move(data)).first->second;
+}
+
+void CuePlayer::Play(const std::string& path) {
+    if (!device_)
+        return;
+    const std::vector<Uint8>* cue = Decoded(path);
+    ui::AudioLock lock(device_.Get());
+    // A cue that cannot play still ends the one before, as a new cue would.
+    playing_ = cue != nullptr && !cue->empty() ? cue : nullptr;
+    position_ = 0;
+}
+
+} // namespace pegdrop

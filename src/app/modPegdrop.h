@@ -1,0 +1,52 @@
+// The shared module: the values more than one window reads or writes, the
+// shared window instances, and the one sound operation.
+#pragma once
+
+#include "board/descent.h"
+#include "ui/application.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class FrmBoard;
+
+namespace modPegdrop {
+
+inline std::string DataPath;      // the working directory at start-up, ending in "/"
+inline std::string SoundPath;     // DataPath + "sounds/"
+inline std::uint8_t GameMode = 0; // 0 none chosen, 1 tournament, 2 fun
+inline std::int16_t Speed = 0;
+inline std::int32_t Winnings = 0;
+
+inline ui::Shared<FrmBoard> frmBoard;
+
+// The top-ten and speed windows are reached through these until their own
+// windows join the program; empty means the window does not exist yet.
+inline std::function<void()> LoadTop10;
+inline std::function<void()> LoadSpeed;
+
+// Where cues go: the audio device in the game, a recorder in tests.
+class SoundSink {
+public:
+    virtual ~SoundSink() = default;
+    virtual void Play(const std::string& path) = 0;
+};
+void SetSoundSink(SoundSink* sink);
+
+// Plays SoundPath + name without waiting; a later cue cuts off an earlier one,
+// and a missing file is silent.
+void PlaySound(const std::string& name);
+
+// The one pseudo-random source of the program.
+pegdrop::RandomSource& Random();
+void SetRandomSource(std::unique_ptr<pegdrop::RandomSource> source);
+
+// Seconds since local midnight, with their fraction.
+double SecondsSinceMidnight();
+
+// Back to the values at program start (a fresh run, for tests).
+void ResetSharedState();
+
+} // namespace modPegdrop

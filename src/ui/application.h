@@ -1,0 +1,120 @@
+// The event loop: one thread, every handler on it, one at a time.
+#pragma once
+
+#include "ui/clock.h"
+#include "ui/fonts.h"
+#include "ui/window.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct Options {
+    std::unique_ptr<Clock> clock; // the real clock when empty
+    double frameRateHz = 0;       // 0: the display's refresh rate, 60 when unknown
+};
+
+class Application {
+public:
+    explicit Application(Options options = {});
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    static Application& Current();
+    // Empty when SDL's video or text could not be started.
+    const std::string& StartError() const { return startError_; }
+
+    Clock& GetClock() { return *clock_; }
+    FontCache& Fonts() { return fonts_; }
+
+    // The shared instance of a window kind: created, and its load run, by first use.
+    template <typename T> T& Instance() {
+        if (T* existing = Find<T>())
+            return *existing;
+        auto created = std::make_unique<T>();
+        T& window = *created;
+        windows_.push_back(std::move(created));
+        window.Load();
+        return window;
+    }
+    template <typename T> T* Find() const {
+        for (const auto& w : windows_)
+            if (w->IsLoaded())
+                if (T* t = dynamic_cast<T*>(w.get()))
+                    return t;
+        return nullptr;
+    }
+
+    // Until no window is left.
+    void Run();
+    // The yield: pending input, due timer ticks and painting, once.
+    void DoEvents();
+    // Unloads every window.
+    void EndProgram();
+    bool HasWindows() const;
+    // A nested loop that keeps every window painting and every timer ticking
+    // but gives input to the dialog alone; returns when the dialog is hidden or
+    // unloaded.
+    void RunModal(Window& dialog);
+    void EndModal(Window& dialog);
+
+    // Earliest due time of an enabled timer, or UINT64_MAX.
+    std::uint64_t NextTimerDueUs() const;
+    std::uint64_t FramesPresented() const { return framesPresented_; }
+    double FrameIntervalUs() const { return frameUs_; }
+    std::vector<Window*> Windows() const;
+    Window* FindNative(std::uint32_t windowId) const;
+
+    void Dispatch(const SDL_Event& event);
+
+    // Marks a handler on the stack; windows are freed only when none is.
+    class HandlerScope {
+    public:
+        HandlerScope() { ++Current().depth_; }
+        ~HandlerScope() { --Current().depth_; }
+        HandlerScope(const HandlerScope&) = delete;
+        HandlerScope& operator=(const HandlerScope&) = delete;
+    };
+
+private:
+    void FireDueTimers();
+    void PaintChanged();
+    void Collect();
+    bool InputBlocked(const Window* target) const;
+
+    std::string startError_;
+    std::unique_ptr<Clock> clock_;
+    FontCache fonts_;
+    std::vector<std::unique_ptr<Window>> windows_;
+    std::vector<Window*> modal_;
+    int depth_ = 0;
+    double frameUs_ = 1e6 / 60.0;
+    std::uint64_t lastPresentUs_ = 0;
+    bool presented_ = false;
+    std::uint64_t framesPresented_ = 0;
+    bool sdlStarted_ = false;
+    bool ttfStarted_ = false;
+};
+
+inline Application& App() {
+    return Application::Current();
+}
+
+// A window reached through one shared instance (frmBoard, frmTop10 ...).
+template <typename T> class Shared {
+public:
+    T& operator*() const { return App().Instance<T>(); }
+    T* operator->() const { return &App().Instance<T>(); }
+    T& Load() const { return App().Instance<T>(); }
+    bool Exists() const { return App().Find<T>() != nullptr; }
+    void Unload() const {
+        if (T* t = App().Find<T>())
+            t->Unload();
+    }
+};
+
+} // namespace ui

@@ -1,0 +1,40 @@
+// The time that timers and frame pacing run on. Tests drive a manual clock so
+// that a 3.5 s timer or a paced descent costs no real time.
+#pragma once
+
+#include <cstdint>
+
+namespace ui {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::uint64_t NowUs() = 0;
+    virtual void SleepUntilUs(std::uint64_t when) = 0;
+};
+
+class RealClock final : public Clock {
+public:
+    RealClock();
+    std::uint64_t NowUs() override;
+    void SleepUntilUs(std::uint64_t when) override;
+
+private:
+    std::uint64_t frequency_;
+    std::uint64_t origin_;
+};
+
+class ManualClock final : public Clock {
+public:
+    std::uint64_t NowUs() override { return now_; }
+    void SleepUntilUs(std::uint64_t when) override {
+        if (when > now_)
+            now_ = when;
+    }
+    void SetUs(std::uint64_t when) { SleepUntilUs(when); }
+
+private:
+    std::uint64_t now_ = 0;
+};
+
+} // namespace ui

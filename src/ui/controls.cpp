@@ -1,0 +1,298 @@
+#include "ui/controls.h"
+
+#include "ui/application.h"
+#include "ui/window.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+namespace {
+
+TexturePtr TextureFromPixels(SDL_Renderer* renderer, int width, int height,
+                             const std::uint32_t* pixels, bool blend) {
+    TexturePtr texture(SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                         SDL_TEXTUREACCESS_STATIC, width, height));
+    if (!texture)
+        return texture;
+    SDL_UpdateTexture(texture.get(), nullptr, pixels, width * 4);
+    SDL_SetTextureBlendMode(texture.get(), blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    return texture;
+}
+
+SDL_Rect ToSdl(const Rect& r) {
+    return SDL_Rect{r.left, r.top, r.width, r.height};
+}
+
+} // namespace
+
+// ---- Control
+
+Control::Control(Window& owner, Rect bounds, bool visible)
+    : owner_(owner), bounds_(bounds), visible_(visible) {
+    owner_.AddControl(this);
+}
+
+Control::~Control() {
+    owner_.RemoveControl(this);
+}
+
+void Control::Invalidate() {
+    owner_.Invalidate();
+}
+
+void Control::SetVisible(bool visible) {
+    if (visible_ != visible) {
+        visible_ = visible;
+        Invalidate();
+    }
+}
+
+void Control::Move(int left, int top) {
+    if (bounds_.left != left || bounds_.top != top) {
+        bounds_.left = left;
+        bounds_.top = top;
+        Invalidate();
+    }
+}
+
+void Control::SetBounds(Rect bounds) {
+    bounds_ = bounds;
+    Invalidate();
+}
+
+void Control::SetEnabled(bool enabled) {
+    if (enabled_ != enabled) {
+        enabled_ = enabled;
+        Invalidate();
+    }
+}
+
+// ---- Label
+
+std::string NormaliseLineBreaks(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+Label::Label(Window& owner, Rect bounds, LabelStyle style, std::string caption)
+    : Control(owner, bounds), style_(std::move(style)), caption_(std::move(caption)) {
+    Restyle();
+}
+
+void Label::SetCaption(std::string caption) {
+    if (caption_ != caption) {
+        caption_ = std::move(caption);
+        Restyle();
+    }
+}
+
+void Label::SetForeColor(Color color) {
+    if (!(style_.fore == color)) {
+        style_.fore = color;
+        Restyle();
+    }
+}
+
+void Label::SetBackColor(Color color) {
+    if (!(style_.back == color)) {
+        style_.back = color;
+        Invalidate();
+    }
+}
+
+void Label::SetFontFace(std::string face) {
+    if (style_.font.face != face) {
+        style_.font.face = std::move(face);
+        Restyle();
+    }
+}
+
+void Label::Restyle() {
+    text_.reset();
+    Invalidate();
+    if (!style_.autoSize)
+        return;
+    TTF_Font* font = App().Fonts().Get(style_.font);
+    if (font == nullptr)
+        return;
+    const std::string text = NormaliseLineBreaks(caption_);
+    int width = 0;
+    int lines = 0;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(start, end - start);
+        int w = 0;
+        int h = 0;
+        if (!line.empty() && TTF_SizeUTF8(font, line.c_str(), &w, &h) == 0)
+            width = std::max(width, w);
+        ++lines;
+        start = end + 1;
+    }
+    SetBounds(Rect{Left(), Top(), width, lines * TTF_FontLineSkip(font)});
+}
+
+void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
+    const SDL_Rect box = ToSdl(Bounds());
+    if (!style_.transparent) {
+        SDL_SetRenderDrawColor(renderer, style_.back.r, style_.back.g, style_.back.b, 255);
+        SDL_RenderFillRect(renderer, &box);
+    }
+    if (caption_.empty())
+        return;
+    if (!text_) {
+        TTF_Font* font = fonts.Get(style_.font);
+        if (font == nullptr)
+            return;
+        const std::string text = NormaliseLineBreaks(caption_);
+        // An empty line still takes its height; SDL_ttf refuses empty text.
+        const std::string drawn = text.empty() ? std::string(" ") : text;
+        TTF_SetFontWrappedAlign(font, style_.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER
+                                      : style_.align == Align::Right ? TTF_WRAPPED_ALIGN_RIGHT
+                                                                     : TTF_WRAPPED_ALIGN_LEFT);
+        const SDL_Color fore{style_.fore.r, style_.fore.g, style_.fore.b, 255};
+        const Uint32 wrap = style_.autoSize ? 0u : static_cast<Uint32>(std::max(1, Width()));
+        SurfacePtr surface(TTF_RenderUTF8_Blended_Wrapped(font, drawn.c_str(), fore, wrap));
+        if (!surface)
+            return;
+        text_.reset(SDL_CreateTextureFromSurface(renderer, surface.get()));
+        textWidth_ = surface->w;
+        textHeight_ = surface->h;
+        if (!text_)
+            return;
+    }
+    int x = box.x;
+    if (style_.align == Align::Center)
+        x += (box.w - textWidth_) / 2;
+    else if (style_.align == Align::Right)
+        x += box.w - textWidth_;
+    const SDL_Rect where{x, box.y, textWidth_, textHeight_};
+    SDL_RenderSetClipRect(renderer, &box);
+    SDL_RenderCopy(renderer, text_.get(), nullptr, &where);
+    SDL_RenderSetClipRect(renderer, nullptr);
+}
+
+// ---- Image
+
+Image::Image(Window& owner, Rect bounds, bool visible, std::shared_ptr<const Bitmap> picture)
+    : Control(owner, bounds, visible), picture_(std::move(picture)) {}
+
+void Image::SetPicture(std::shared_ptr<const Bitmap> picture) {
+    picture_ = std::move(picture);
+    texture_.reset();
+    Invalidate();
+}
+
+void Image::Draw(SDL_Renderer* renderer, FontCache&) {
+    if (!picture_ || picture_->width <= 0)
+        return;
+    if (!texture_)
+        texture_ = TextureFromPixels(renderer, picture_->width, picture_->height,
+                                     picture_->pixels.data(), false);
+    const SDL_Rect box = ToSdl(Bounds());
+    const SDL_Rect where{box.x, box.y, picture_->width, picture_->height};
+    SDL_RenderSetClipRect(renderer, &box);
+    SDL_RenderCopy(renderer, texture_.get(), nullptr, &where);
+    SDL_RenderSetClipRect(renderer, nullptr);
+}
+
+// ---- Shape
+
+Shape::Shape(Window& owner, Rect bounds, Color fill, Color outline, bool visible)
+    : Control(owner, bounds, visible), fill_(fill), outline_(outline) {}
+
+void Shape::Draw(SDL_Renderer* renderer, FontCache&) {
+    const int w = Width();
+    const int h = Height();
+    if (w <= 0 || h <= 0)
+        return;
+    if (!texture_) {
+        // Coverage from 4 x 4 samples per pixel gives a smooth rim.
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w * h));
+        const float r = std::min(w, h) / 2.0f;
+        const float cx = w / 2.0f;
+        const float cy = h / 2.0f;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                int inside = 0;
+                int inner = 0;
+                for (int sy = 0; sy < 4; ++sy) {
+                    for (int sx = 0; sx < 4; ++sx) {
+                        const float px = x + (sx + 0.5f) / 4.0f - cx;
+                        const float py = y + (sy + 0.5f) / 4.0f - cy;
+                        const float d = std::sqrt(px * px + py * py);
+                        inside += d <= r;
+                        inner += d <= r - 1.0f;
+                    }
+                }
+                const float fillShare = inner / 16.0f;
+                const float alpha = inside / 16.0f;
+                auto mix = [&](std::uint8_t f, std::uint8_t o) {
+                    const float ring = alpha - fillShare;
+                    const float v = alpha > 0 ? (f * fillShare + o * ring) / alpha : 0.0f;
+                    return static_cast<std::uint32_t>(v + 0.5f);
+                };
+                pixels[static_cast<std::size_t>(y * w + x)] =
+                    static_cast<std::uint32_t>(alpha * 255.0f + 0.5f) << 24 |
+                    mix(fill_.r, outline_.r) << 16 | mix(fill_.g, outline_.g) << 8 |
+                    mix(fill_.b, outline_.b);
+            }
+        }
+        texture_ = TextureFromPixels(renderer, w, h, pixels.data(), true);
+    }
+    const SDL_Rect where = ToSdl(Bounds());
+    SDL_RenderCopy(renderer, texture_.get(), nullptr, &where);
+}
+
+// ---- Timer
+
+Timer::Timer(Window& owner, int intervalMs, bool enabled) : owner_(owner), intervalMs_(intervalMs) {
+    owner_.AddTimer(this);
+    SetEnabled(enabled);
+}
+
+Timer::~Timer() {
+    owner_.RemoveTimer(this);
+}
+
+void Timer::Restart() {
+    dueUs_ = App().GetClock().NowUs() + static_cast<std::uint64_t>(intervalMs_) * 1000u;
+}
+
+void Timer::SetEnabled(bool enabled) {
+    enabled_ = enabled && intervalMs_ > 0;
+    if (enabled_)
+        Restart();
+}
+
+void Timer::SetInterval(int intervalMs) {
+    intervalMs_ = intervalMs;
+    SetEnabled(enabled_);
+}
+
+void Timer::Fire(std::uint64_t nowUs) {
+    dueUs_ = nowUs + static_cast<std::uint64_t>(intervalMs_) * 1000u;
+    inTick_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{inTick_};
+    Application::HandlerScope scope;
+    if (Tick)
+        Tick();
+}
+
+} // namespace ui

@@ -1,0 +1,173 @@
+// The controls a window owns and draws over its background, in creation order.
+#pragma once
+
+#include "ui/fonts.h"
+#include "ui/graphics.h"
+#include "ui/sdl_ptrs.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace ui {
+
+class Window;
+
+class Control {
+public:
+    Control(Window& owner, Rect bounds, bool visible = true);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    Window& Owner() const { return owner_; }
+    const Rect& Bounds() const { return bounds_; }
+    int Left() const { return bounds_.left; }
+    int Top() const { return bounds_.top; }
+    int Width() const { return bounds_.width; }
+    int Height() const { return bounds_.height; }
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    // Moves the left and top, keeping the size.
+    void Move(int left, int top);
+    void SetBounds(Rect bounds);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    // Raised by a left click that starts and ends on the control.
+    std::function<void()> Click;
+
+    // Keyboard: controls that can hold the focus (buttons, text boxes).
+    virtual bool CanFocus() const { return false; }
+    // Returns true when the control used the key.
+    virtual bool KeyPress(std::int16_t& key) {
+        (void)key;
+        return false;
+    }
+    // Whether Enter should reach the control rather than the default button.
+    virtual bool TakesEnter() const { return false; }
+    // What Enter on the default button or Esc on the cancel button does.
+    virtual void Press() {}
+    // A focus change away from the control may be refused (the caller keeps it).
+    virtual bool AllowLeave() { return true; }
+    virtual void GotFocus() {}
+    virtual void LostFocus() {}
+    int tabIndex = 0;
+
+    virtual void Draw(SDL_Renderer* renderer, FontCache& fonts) = 0;
+    // Drops anything tied to the window's renderer, which is going away.
+    virtual void ReleaseGraphics() {}
+
+protected:
+    void Invalidate();
+
+private:
+    Window& owner_;
+    Rect bounds_;
+    bool visible_;
+    bool enabled_ = true;
+};
+
+enum class Align : std::uint8_t { Left, Center, Right };
+
+struct LabelStyle {
+    Color fore = RGB(0, 0, 0);
+    Color back = RGB(255, 255, 255);
+    bool transparent = false;
+    FontSpec font;
+    Align align = Align::Left;
+    bool autoSize = false; // the label takes the size of its text
+};
+
+// Text with an optional background fill. A carriage return and line feed, or a
+// lone carriage return, is one line break; lines wrap at the label's width.
+class Label : public Control {
+public:
+    Label(Window& owner, Rect bounds, LabelStyle style, std::string caption = {});
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+    Color ForeColor() const { return style_.fore; }
+    void SetForeColor(Color color);
+    Color BackColor() const { return style_.back; }
+    void SetBackColor(Color color);
+    const FontSpec& Font() const { return style_.font; }
+    void SetFontFace(std::string face);
+    const LabelStyle& Style() const { return style_; }
+
+    void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
+    void ReleaseGraphics() override { text_.reset(); }
+
+private:
+    void Restyle();
+    LabelStyle style_;
+    std::string caption_;
+    TexturePtr text_;
+    int textWidth_ = 0;
+    int textHeight_ = 0;
+};
+
+// The text a label renders: line breaks normalised to line feeds.
+std::string NormaliseLineBreaks(const std::string& text);
+
+// A picture at a fixed place, shown at its own size and clipped to the control.
+class Image : public Control {
+public:
+    Image(Window& owner, Rect bounds, bool visible, std::shared_ptr<const Bitmap> picture = {});
+    void SetPicture(std::shared_ptr<const Bitmap> picture);
+    const Bitmap* Picture() const { return picture_.get(); }
+    void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
+    void ReleaseGraphics() override { texture_.reset(); }
+
+private:
+    std::shared_ptr<const Bitmap> picture_;
+    TexturePtr texture_;
+};
+
+// A filled circle with a one-pixel outline, filling its bounds.
+class Shape : public Control {
+public:
+    Shape(Window& owner, Rect bounds, Color fill, Color outline, bool visible = true);
+    Color FillColor() const { return fill_; }
+    Color OutlineColor() const { return outline_; }
+    void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
+    void ReleaseGraphics() override { texture_.reset(); }
+
+private:
+    Color fill_;
+    Color outline_;
+    TexturePtr texture_;
+};
+
+// An invisible control that raises Tick every interval while enabled, on the
+// event thread only. Disabling and enabling restarts its count.
+class Timer {
+public:
+    Timer(Window& owner, int intervalMs, bool enabled);
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    int Interval() const { return intervalMs_; }
+    void SetInterval(int intervalMs);
+    std::function<void()> Tick;
+
+    // For the event loop.
+    bool Due(std::uint64_t nowUs) const { return enabled_ && !inTick_ && nowUs >= dueUs_; }
+    std::uint64_t DueUs() const { return dueUs_; }
+    bool InTick() const { return inTick_; }
+    void Fire(std::uint64_t nowUs);
+
+private:
+    void Restart();
+    Window& owner_;
+    int intervalMs_;
+    bool enabled_ = false;
+    bool inTick_ = false;
+    std::uint64_t dueUs_ = 0;
+};
+
+} // namespace ui

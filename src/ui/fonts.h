@@ -1,0 +1,45 @@
+// Fonts by family name through fontconfig, opened with SDL_ttf at 96 dpi.
+#pragma once
+
+#include "ui/sdl_ptrs.h"
+
+#include <map>
+#include <string>
+#include <tuple>
+
+namespace ui {
+
+struct FontSpec {
+    std::string face = "Arial";
+    float points = 8.25f;
+    bool bold = false;
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+struct ResolvedFace {
+    std::string file;
+    std::string family;       // the family fontconfig matched
+    bool substituted = false; // the asked-for face is not on this system
+};
+
+// The face shown for a family: the family itself when installed, else its
+// stand-in ("Arial" -> Liberation Sans, "EggCrate" -> DSEG7 Classic), else
+// fontconfig's default.
+ResolvedFace ResolveFace(const std::string& face, bool bold);
+
+// Points at 96 dots per inch to pixels: 14.25 pt is 19 px.
+inline int PointsToPixels(float points) {
+    return static_cast<int>(points * 96.0f / 72.0f + 0.5f);
+}
+
+class FontCache {
+public:
+    // The opened font, or nullptr when no face could be opened.
+    TTF_Font* Get(const FontSpec& spec);
+    void Clear() { fonts_.clear(); }
+
+private:
+    std::map<std::tuple<std::string, int, bool>, FontPtr> fonts_;
+};
+
+} // namespace ui

@@ -1,0 +1,112 @@
+// A top-level window: caption, client size, background picture, icon, the
+// controls it owns, and the handlers its events raise.
+#pragma once
+
+#include "ui/controls.h"
+#include "ui/graphics.h"
+#include "ui/sdl_ptrs.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+// Mouse buttons as handlers see them.
+inline constexpr std::int16_t kLeftButton = 1;
+inline constexpr std::int16_t kRightButton = 2;
+inline constexpr std::int16_t kMiddleButton = 4;
+// Modifier keys as handlers see them.
+inline constexpr std::int16_t kShiftMask = 1;
+inline constexpr std::int16_t kCtrlMask = 2;
+inline constexpr std::int16_t kAltMask = 4;
+
+class Window {
+public:
+    Window(std::string caption, int clientWidth, int clientHeight);
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Runs the load handler; the application does this once, at creation.
+    void Load();
+    void Show();
+    // Ends the window: it disappears at once and is freed once no handler is
+    // running. Safe from inside the window's own handlers.
+    void Unload();
+    bool IsLoaded() const { return loaded_; }
+    bool IsShown() const { return loaded_ && shown_; }
+
+    const std::string& Caption() const { return caption_; }
+    int ClientWidth() const { return width_; }
+    int ClientHeight() const { return height_; }
+    void SetBackground(std::shared_ptr<const Bitmap> picture);
+    void SetBackColor(Color color);
+    void SetIcon(std::shared_ptr<const Bitmap> icon);
+
+    // Handlers; each window overrides what it uses.
+    virtual void Form_Load() {}
+    virtual void Form_Click() {}
+    virtual void Form_KeyPress(std::int16_t& keyAscii) { (void)keyAscii; }
+    virtual void Form_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
+    virtual void Form_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+    virtual void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+    // The frame's close box. By default closing a window ends the program.
+    virtual void Form_CloseBox();
+
+    // Keyboard focus among the controls that can hold it.
+    Control* Focused() const { return focused_; }
+    bool SetFocus(Control* control);
+    void FocusNext(bool backwards);
+    void SetDefaultButton(Control* button) { defaultButton_ = button; }
+    void SetCancelButton(Control* button) { cancelButton_ = button; }
+
+    void Invalidate() { dirty_ = true; }
+    bool NeedsPaint() const { return dirty_ && IsShown(); }
+    void Paint();
+    // Draws the window as it stands and reads its client pixels, 0xAARRGGBB.
+    std::vector<std::uint32_t> ReadPixels();
+
+    SDL_Window* Native() const { return window_.get(); }
+    std::uint32_t NativeId() const { return nativeId_; }
+
+    // For the event loop and the controls.
+    void HandleInput(const SDL_Event& event);
+    void DeliverKey(std::int16_t key);
+    void AddControl(Control* control) { controls_.push_back(control); }
+    void RemoveControl(Control* control);
+    void AddTimer(Timer* timer) { timers_.push_back(timer); }
+    void RemoveTimer(Timer* timer);
+    const std::vector<Timer*>& Timers() const { return timers_; }
+    const std::vector<Control*>& Controls() const { return controls_; }
+
+private:
+    void Render();
+    Control* ControlAt(float x, float y) const;
+    void ReleaseNative();
+
+    std::string caption_;
+    int width_;
+    int height_;
+    bool loaded_ = true;
+    bool shown_ = false;
+    bool dirty_ = true;
+    Color backColor_ = RGB(212, 208, 200);
+    std::shared_ptr<const Bitmap> background_;
+    std::shared_ptr<const Bitmap> icon_;
+    WindowPtr window_;
+    RendererPtr renderer_;
+    TexturePtr backgroundTexture_;
+    std::uint32_t nativeId_ = 0;
+    std::vector<Control*> controls_;
+    std::vector<Timer*> timers_;
+    Control* focused_ = nullptr;
+    Control* defaultButton_ = nullptr;
+    Control* cancelButton_ = nullptr;
+    std::int16_t buttonsHeld_ = 0;
+    Control* pressedOn_ = nullptr;
+    bool pressedOnWindow_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,183 @@
+#include "harness.h"
+
+#include "app/files.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace test {
+
+std::vector<std::string> CueRecorder::Names() const {
+    std::vector<std::string> names;
+    for (const std::string& p : paths)
+        names.push_back(
+            p.rfind(modPegdrop::SoundPath, 0) == 0 ? p.substr(modPegdrop::SoundPath.size()) : p);
+    return names;
+}
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pegdrop-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr)
+        path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty())
+        std::filesystem::remove_all(path_, ignored);
+}
+
+void TempFolder::Write(const std::string& name, const std::string& content) const {
+    std::ofstream(path_ + "/" + name, std::ios::binary) << content;
+}
+
+std::string TempFolder::Read(const std::string& name) const {
+    return pegdrop::ReadWholeFile(path_ + "/" + name).value_or("<missing>");
+}
+
+Harness::Harness() {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ::setenv("SDL_RENDER_DRIVER", "software", 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    previousDirectory_ = pegdrop::CurrentDirectory();
+    if (::chdir(data.Path().c_str()) != 0)
+        ADD_FAILURE() << "cannot enter " << data.Path();
+    auto clock = std::make_unique<ui::ManualClock>();
+    clock_ = clock.get();
+    clock_->SetUs(1'000'000);
+    ui::Options options;
+    options.clock = std::move(clock);
+    options.frameRateHz = 60;
+    app_ = std::make_unique<ui::Application>(std::move(options));
+    modPegdrop::ResetSharedState();
+    modPegdrop::SetSoundSink(&cues);
+}
+
+Harness::~Harness() {
+    app_->EndProgram();
+    app_->DoEvents();
+    app_.reset();
+    modPegdrop::SetSoundSink(nullptr);
+    modPegdrop::SetRandomSource(nullptr);
+    modPegdrop::LoadSpeed = nullptr;
+    modPegdrop::LoadTop10 = nullptr;
+    if (::chdir(previousDirectory_.c_str()) != 0)
+        ADD_FAILURE() << "cannot go back to " << previousDirectory_;
+}
+
+void Harness::Yield() {
+    app_->DoEvents();
+}
+
+void Harness::Advance(int ms) {
+    AdvanceUntilUs(clock_->NowUs() + static_cast<std::uint64_t>(ms) * 1000u);
+}
+
+void Harness::AdvanceUntilUs(std::uint64_t target) {
+    for (;;) {
+        clock_->SetUs(std::min(target, app_->NextTimerDueUs()));
+        Yield();
+        if (clock_->NowUs() >= target)
+            break;
+    }
+}
+
+void Harness::AdvanceToJustBefore(const ui::Timer& timer) {
+    if (timer.DueUs() > clock_->NowUs() + 1000)
+        AdvanceUntilUs(timer.DueUs() - 1000);
+}
+
+void Harness::Post(SDL_Event event) {
+    SDL_PushEvent(&event);
+}
+
+void Harness::PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = w.NativeId();
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    e.key.keysym.mod = mod;
+    Post(e);
+    e.type = SDL_KEYUP;
+    e.key.state = SDL_RELEASED;
+    Post(e);
+}
+
+void Harness::Type(ui::Window& w, const std::string& text) {
+    for (char c : text) {
+        PressKey(w, static_cast<SDL_Keycode>(std::tolower(static_cast<unsigned char>(c))));
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        e.text.windowID = w.NativeId();
+        e.text.text[0] = c;
+        Post(e);
+    }
+    Yield();
+}
+
+void Harness::MouseMove(ui::Window& w, int x, int y, Uint32 buttonMask) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = w.NativeId();
+    e.motion.state = buttonMask;
+    e.motion.x = x;
+    e.motion.y = y;
+    Post(e);
+}
+
+void Harness::MouseDown(ui::Window& w, int x, int y, Uint8 button) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.windowID = w.NativeId();
+    e.button.button = button;
+    e.button.state = SDL_PRESSED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    Post(e);
+}
+
+void Harness::MouseUp(ui::Window& w, int x, int y, Uint8 button) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.windowID = w.NativeId();
+    e.button.button = button;
+    e.button.state = SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    Post(e);
+}
+
+void Harness::Click(ui::Window& w, int x, int y) {
+    MouseDown(w, x, y);
+    MouseUp(w, x, y);
+    Yield();
+}
+
+void Harness::CloseBox(ui::Window& w) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = w.NativeId();
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    Post(e);
+}
+
+std::uint32_t Harness::Pixel(ui::Window& w, int x, int y) {
+    const std::vector<std::uint32_t> pixels = w.ReadPixels();
+    return pixels.at(static_cast<std::size_t>(y * w.ClientWidth() + x));
+}
+
+ui::Color Harness::ColorOf(std::uint32_t argb) {
+    return ui::RGB(static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF),
+                   static_cast<int>(argb & 0xFF));
+}
+
+} // namespace test

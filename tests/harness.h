@@ -1,0 +1,81 @@
+// The headless harness: the real control layer on SDL's dummy video driver, a
+// manual clock for timers and frame pacing, input pushed through SDL's own
+// event queue, pixels read back, and a recorder for the cues asked for.
+#pragma once
+
+#include "app/modPegdrop.h"
+#include "ui/application.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace test {
+
+class CueRecorder final : public modPegdrop::SoundSink {
+public:
+    void Play(const std::string& path) override { paths.push_back(path); }
+    // Names relative to the sound folder, as the game asks for them.
+    std::vector<std::string> Names() const;
+    std::vector<std::string> paths;
+};
+
+// A folder under /tmp, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    void Write(const std::string& name, const std::string& content) const;
+    std::string Read(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+class Harness : public ::testing::Test {
+protected:
+    Harness();
+    ~Harness() override;
+
+    ui::Application& app() { return *app_; }
+    ui::ManualClock& clock() { return *clock_; }
+    std::uint64_t NowMs() { return clock_->NowUs() / 1000u; }
+
+    // The yield: pending input, due ticks and painting, once.
+    void Yield();
+    // Lets time pass, ticking every timer that falls due on the way.
+    void Advance(int ms);
+    // Lets time pass until a millisecond before the timer's next tick.
+    void AdvanceToJustBefore(const ui::Timer& timer);
+    void AdvanceUntilUs(std::uint64_t when);
+
+    // Keys as SDL delivers them: a key event, and text for printable ones.
+    void Type(ui::Window& w, const std::string& text);
+    void PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod = KMOD_NONE);
+    void MouseMove(ui::Window& w, int x, int y, Uint32 buttonMask = 0);
+    void MouseDown(ui::Window& w, int x, int y, Uint8 button = SDL_BUTTON_LEFT);
+    void MouseUp(ui::Window& w, int x, int y, Uint8 button = SDL_BUTTON_LEFT);
+    void Click(ui::Window& w, int x, int y);
+    void CloseBox(ui::Window& w);
+    // Queued input waits for the next yield, so it can arrive inside a handler.
+    void Post(SDL_Event event);
+
+    std::uint32_t Pixel(ui::Window& w, int x, int y);
+    static ui::Color ColorOf(std::uint32_t argb);
+
+    CueRecorder cues;
+    TempFolder data;
+
+private:
+    ui::ManualClock* clock_ = nullptr;
+    std::unique_ptr<ui::Application> app_;
+    std::string previousDirectory_;
+};
+
+} // namespace test

@@ -1,0 +1,84 @@
+// Start-up: the data folder from the working directory, the version, the click.
+#include "harness.h"
+
+#include "app/frmSplash.h"
+#include "board/frmBoard.h"
+
+#include <unistd.h>
+
+namespace {
+
+using Splash = test::Harness;
+
+TEST_F(Splash, FixesThePathsFromTheWorkingDirectoryAndPlaysTheOpening) {
+    FrmSplash& s = app().Instance<FrmSplash>();
+    EXPECT_EQ(modPegdrop::DataPath, data.Path() + "/");
+    EXPECT_EQ(modPegdrop::SoundPath, data.Path() + "/sounds/");
+    EXPECT_EQ(s.lblVersion.Caption(), "Version 1.3");
+    EXPECT_EQ(cues.paths, std::vector<std::string>{data.Path() + "/sounds/pegdrop.wav"});
+    EXPECT_FALSE(s.IsShown()) << "the entry point shows it after its load";
+    EXPECT_EQ(s.Caption(), "Form1");
+    EXPECT_EQ(s.ClientWidth(), 480);
+    EXPECT_EQ(s.ClientHeight(), 336);
+}
+
+TEST_F(Splash, AtTheRootThePathsAreNotDoubled) {
+    ASSERT_EQ(::chdir("/"), 0);
+    app().Instance<FrmSplash>();
+    EXPECT_EQ(modPegdrop::DataPath, "/");
+    EXPECT_EQ(modPegdrop::SoundPath, "/sounds/");
+}
+
+TEST_F(Splash, TheDataFolderIsWhereverTheGameIsStarted) {
+    // The harness starts every test in a fresh folder, never the test binary's own.
+    char exe[4096] = {};
+    ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+    app().Instance<FrmSplash>();
+    EXPECT_EQ(std::string(exe).rfind(modPegdrop::DataPath, 0), std::string::npos);
+    data.Write("speed.dat", "42\r\n");
+    FrmSplash& s = *app().Find<FrmSplash>();
+    s.Show();
+    Click(s, 200, 100);
+    EXPECT_EQ(modPegdrop::Speed, 42);
+}
+
+TEST_F(Splash, EveryClickOpensTheBoardAndKeysDoNothing) {
+    for (int where = 0; where < 3; ++where) {
+        FrmSplash& s = app().Instance<FrmSplash>();
+        s.Show();
+        Type(s, "tx");
+        PressKey(s, SDLK_RETURN);
+        Yield();
+        ASSERT_EQ(app().Find<FrmBoard>(), nullptr);
+        const ui::Label& label = where == 1 ? s.lblVersion : s.lblCopyright;
+        if (where == 0)
+            Click(s, 240, 150);
+        else
+            Click(s, label.Left() + 2, label.Top() + 2);
+        EXPECT_EQ(app().Find<FrmSplash>(), nullptr);
+        FrmBoard* board = app().Find<FrmBoard>();
+        ASSERT_NE(board, nullptr);
+        EXPECT_TRUE(board->IsShown());
+        EXPECT_TRUE(app().HasWindows());
+        board->Unload();
+        Yield();
+    }
+}
+
+TEST_F(Splash, ShowsItsPictureWithTheVersionOverIt) {
+    FrmSplash& s = app().Instance<FrmSplash>();
+    s.Show();
+    const std::vector<std::uint32_t> px = s.ReadPixels();
+    // The label sits on the picture: dark text pixels inside it, none of the
+    // window's own grey anywhere.
+    int dark = 0;
+    const ui::Rect r = s.lblVersion.Bounds();
+    EXPECT_GT(r.width, 20);
+    for (int y = r.top; y < r.top + r.height; ++y)
+        for (int x = r.left; x < r.left + r.width; ++x)
+            dark += (px[static_cast<std::size_t>(y * 480 + x)] & 0xFF) < 80 &&
+                    (px[static_cast<std::size_t>(y * 480 + x)] >> 16 & 0xFF) < 80;
+    EXPECT_GT(dark, 10);
+}
+
+} // namespace

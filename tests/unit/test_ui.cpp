@@ -1,0 +1,282 @@
+// The control layer: timers, the yield, window lifetime, input routing,
+// text and frame pacing.
+#include "harness.h"
+
+#include "ui/fonts.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class Probe : public ui::Window {
+public:
+    Probe() : ui::Window("Probe", 200, 100), tick(*this, 180, true) {
+        tick.Tick = [this] { ++ticks; };
+    }
+    void Form_Load() override {
+        ++loads;
+        Show();
+    }
+    void Form_Click() override { ++clicks; }
+    void Form_KeyPress(std::int16_t& key) override { keys.push_back(key); }
+    void Form_MouseMove(std::int16_t b, std::int16_t, float x, float y) override {
+        moves.push_back({b, x, y});
+    }
+    void Form_MouseUp(std::int16_t b, std::int16_t, float x, float y) override {
+        ups.push_back({b, x, y});
+    }
+    struct Mouse {
+        std::int16_t buttons;
+        float x, y;
+    };
+    ui::Timer tick;
+    int loads = 0, ticks = 0, clicks = 0;
+    std::vector<std::int16_t> keys;
+    std::vector<Mouse> moves, ups;
+};
+
+class Other : public ui::Window {
+public:
+    Other() : ui::Window("Other", 100, 100) {}
+    void Form_Load() override { Show(); }
+    void Form_KeyPress(std::int16_t& key) override {
+        keys.push_back(key);
+        if (key == 'x')
+            Unload();
+    }
+    std::vector<std::int16_t> keys;
+};
+
+using ControlLayer = test::Harness;
+
+TEST_F(ControlLayer, SharedInstanceIsCreatedOnceAndFreshAfterUnload) {
+    ui::Shared<Probe> probe;
+    EXPECT_FALSE(probe.Exists());
+    Probe& first = probe.Load();
+    probe->ticks = 7;
+    EXPECT_EQ(&first, &probe.Load());
+    EXPECT_EQ(first.loads, 1);
+    probe.Unload();
+    EXPECT_FALSE(probe.Exists());
+    Yield();
+    EXPECT_EQ(probe->ticks, 0) << "a new instance starts from zero";
+    EXPECT_EQ(probe->loads, 1);
+}
+
+TEST_F(ControlLayer, TimersTickOnTheManualClockAndRestartWhenReenabled) {
+    Probe& p = app().Instance<Probe>();
+    Advance(179);
+    EXPECT_EQ(p.ticks, 0);
+    Advance(1);
+    EXPECT_EQ(p.ticks, 1);
+    Advance(720);
+    EXPECT_EQ(p.ticks, 5);
+    Advance(100);
+    p.tick.SetEnabled(false);
+    p.tick.SetEnabled(true); // the count starts again from here
+    Advance(179);
+    EXPECT_EQ(p.ticks, 5);
+    Advance(1);
+    EXPECT_EQ(p.ticks, 6);
+    p.tick.SetEnabled(false);
+    Advance(1000);
+    EXPECT_EQ(p.ticks, 6);
+}
+
+TEST_F(ControlLayer, ATickIsNeverEnteredAgainWhileItRuns) {
+    Probe& p = app().Instance<Probe>();
+    int depth = 0, deepest = 0;
+    p.tick.Tick = [&] {
+        ++p.ticks;
+        ++depth;
+        deepest = std::max(deepest, depth);
+        // A prompt inside a tick: time passes and the loop runs meanwhile.
+        for (int i = 0; i < 5; ++i) {
+            clock().SetUs(clock().NowUs() + 400'000);
+            Yield();
+        }
+        --depth;
+    };
+    Advance(180);
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(p.ticks, 1);
+}
+
+TEST_F(ControlLayer, UnloadInsideOwnHandlerIsSafeAndTheProgramEndsWithTheLastWindow) {
+    Other& other = app().Instance<Other>();
+    Type(other, "ax");
+    EXPECT_FALSE(app().HasWindows());
+    EXPECT_EQ(app().Find<Other>(), nullptr);
+}
+
+TEST_F(ControlLayer, CloseBoxEndsTheProgram) {
+    Probe& p = app().Instance<Probe>();
+    app().Instance<Other>();
+    CloseBox(p);
+    Yield();
+    EXPECT_FALSE(app().HasWindows());
+}
+
+TEST_F(ControlLayer, KeysGiveCharacterCodes) {
+    Probe& p = app().Instance<Probe>();
+    Type(p, "tT5 ");
+    PressKey(p, SDLK_RETURN);
+    PressKey(p, SDLK_KP_ENTER);
+    PressKey(p, SDLK_BACKSPACE);
+    PressKey(p, SDLK_ESCAPE);
+    PressKey(p, SDLK_a, KMOD_LCTRL);
+    PressKey(p, SDLK_z, KMOD_RCTRL);
+    PressKey(p, SDLK_LSHIFT);
+    Yield();
+    EXPECT_EQ(p.keys, (std::vector<std::int16_t>{'t', 'T', '5', ' ', 13, 13, 8, 27, 1, 26}));
+}
+
+TEST_F(ControlLayer, InputGoesToTheWindowItWasMeantFor) {
+    Probe& p = app().Instance<Probe>();
+    Other& o = app().Instance<Other>();
+    Type(o, "q");
+    Type(p, "w");
+    EXPECT_EQ(o.keys, std::vector<std::int16_t>{'q'});
+    EXPECT_EQ(p.keys, std::vector<std::int16_t>{'w'});
+}
+
+TEST_F(ControlLayer, MouseCarriesButtonsHeldAndTheButtonReleased) {
+    Probe& p = app().Instance<Probe>();
+    MouseMove(p, 10, 20, SDL_BUTTON_LMASK);
+    MouseMove(p, -30, 250, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK); // captured, outside
+    MouseMove(p, 5, 5, SDL_BUTTON_MMASK);
+    MouseUp(p, 7, 8, SDL_BUTTON_RIGHT);
+    MouseUp(p, 7, 8, SDL_BUTTON_MIDDLE);
+    Yield();
+    ASSERT_EQ(p.moves.size(), 3u);
+    EXPECT_EQ(p.moves[0].buttons, 1);
+    EXPECT_EQ(p.moves[1].buttons, 3);
+    EXPECT_FLOAT_EQ(p.moves[1].x, -30.0f);
+    EXPECT_FLOAT_EQ(p.moves[1].y, 250.0f);
+    EXPECT_EQ(p.moves[2].buttons, 4);
+    ASSERT_EQ(p.ups.size(), 2u);
+    EXPECT_EQ(p.ups[0].buttons, 2);
+    EXPECT_EQ(p.ups[1].buttons, 4);
+}
+
+TEST_F(ControlLayer, ClicksGoToTheLabelUnderThePointerOrTheWindow) {
+    Probe& p = app().Instance<Probe>();
+    ui::Label label(p, {10, 10, 50, 20}, ui::LabelStyle{}, "hit me");
+    int labelClicks = 0;
+    label.Click = [&] { ++labelClicks; };
+    Click(p, 20, 15);
+    EXPECT_EQ(labelClicks, 1);
+    EXPECT_EQ(p.clicks, 0);
+    Click(p, 150, 80);
+    EXPECT_EQ(p.clicks, 1);
+    MouseDown(p, 20, 15); // pressed on the label, released on the window: no click
+    MouseUp(p, 150, 80);
+    Yield();
+    EXPECT_EQ(labelClicks + p.clicks, 2);
+    Click(p, 150, 80);
+    EXPECT_EQ(p.clicks, 2);
+}
+
+TEST_F(ControlLayer, ModalLoopGivesInputToTheDialogAloneButKeepsTimersTicking) {
+    Probe& p = app().Instance<Probe>();
+    Other& dialog = app().Instance<Other>();
+    Type(p, "");              // nothing
+    PressKey(p, SDLK_ESCAPE); // to the window behind: dropped
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    text.text.windowID = dialog.NativeId();
+    text.text.text[0] = 'x'; // the dialog closes itself on x
+    Post(text);
+    clock().SetUs(clock().NowUs() + 200'000);
+    app().RunModal(dialog);
+    EXPECT_TRUE(p.keys.empty());
+    EXPECT_EQ(dialog.keys, std::vector<std::int16_t>{'x'});
+    EXPECT_EQ(p.ticks, 1);
+    Type(p, "k");
+    EXPECT_EQ(p.keys, std::vector<std::int16_t>{'k'});
+}
+
+TEST_F(ControlLayer, ChangedPicturesArePacedOneDisplayFrameApartAndIdleYieldsCostNothing) {
+    Probe& p = app().Instance<Probe>();
+    p.tick.SetEnabled(false);
+    ui::Shape dot(p, {0, 0, 9, 9}, ui::RGB(255, 0, 0), ui::RGB(0, 0, 0));
+    Yield(); // first picture
+    const std::uint64_t start = NowMs();
+    for (int i = 1; i <= 60; ++i) {
+        dot.Move(i, 0);
+        Yield();
+    }
+    const std::uint64_t moving = NowMs() - start;
+    EXPECT_GE(moving, 999u);
+    EXPECT_LE(moving, 1001u);
+    for (int i = 0; i < 100; ++i)
+        Yield();
+    EXPECT_EQ(NowMs() - start, moving);
+}
+
+TEST_F(ControlLayer, ShapesAndLabelsDrawOverTheBackgroundInOrder) {
+    Probe& p = app().Instance<Probe>();
+    auto back = std::make_shared<ui::Bitmap>();
+    back->width = 200;
+    back->height = 100;
+    back->pixels.assign(200 * 100, 0xFF00FF00u);
+    p.SetBackground(back);
+    ui::LabelStyle style;
+    style.back = ui::RGB(0, 0, 255);
+    ui::Label label(p, {0, 0, 50, 50}, style);
+    ui::Shape chip(p, {20, 20, 17, 17}, ui::RGB(192, 0, 128), ui::RGB(192, 192, 192));
+    EXPECT_EQ(ColorOf(Pixel(p, 100, 50)), ui::RGB(0, 255, 0));
+    EXPECT_EQ(ColorOf(Pixel(p, 5, 5)), ui::RGB(0, 0, 255));
+    EXPECT_EQ(ColorOf(Pixel(p, 28, 28)), ui::RGB(192, 0, 128));
+    EXPECT_EQ(ColorOf(Pixel(p, 20, 20)), ui::RGB(0, 0, 255))
+        << "the corner stays outside the circle";
+    chip.SetVisible(false);
+    EXPECT_EQ(ColorOf(Pixel(p, 28, 28)), ui::RGB(0, 0, 255));
+}
+
+std::vector<std::uint32_t> LabelPixels(test::Harness&, ui::Window& w, const std::string& text) {
+    ui::LabelStyle style;
+    style.font = {"Arial", 14.25f, false};
+    ui::Label label(w, {0, 0, 200, 100}, style, text);
+    return w.ReadPixels();
+}
+
+TEST_F(ControlLayer, CarriageReturnsWithOrWithoutLineFeedAreOneLineBreak) {
+    Probe& p = app().Instance<Probe>();
+    const auto crlf = LabelPixels(*this, p, "one\r\ntwo");
+    const auto cr = LabelPixels(*this, p, "one\rtwo");
+    const auto lf = LabelPixels(*this, p, "one\ntwo");
+    const auto joined = LabelPixels(*this, p, "one two");
+    EXPECT_EQ(crlf, cr);
+    EXPECT_EQ(crlf, lf);
+    EXPECT_NE(crlf, joined);
+    EXPECT_EQ(ui::NormaliseLineBreaks("a\r\n\r\nb\r"), "a\n\nb\n");
+}
+
+TEST_F(ControlLayer, AutoSizedLabelTakesItsTextsSize) {
+    Probe& p = app().Instance<Probe>();
+    ui::LabelStyle style;
+    style.font = {"Arial", 9.0f, false};
+    style.autoSize = true;
+    ui::Label label(p, {8, 8, 42, 15}, style, "Version");
+    const int shortWidth = label.Width();
+    label.SetCaption("Version 1.3 and more");
+    EXPECT_GT(label.Width(), shortWidth);
+    EXPECT_GT(label.Height(), 10);
+    EXPECT_LT(label.Height(), 20);
+}
+
+TEST(Fonts, FacesResolveToTheirStandIns) {
+    const ui::ResolvedFace arial = ui::ResolveFace("Arial", false);
+    EXPECT_EQ(arial.family, "Liberation Sans");
+    EXPECT_FALSE(arial.substituted);
+    const ui::ResolvedFace led = ui::ResolveFace("EggCrate", false);
+    EXPECT_TRUE(led.substituted);
+    EXPECT_EQ(led.family, "DSEG7 Classic") << "fonts-dseg is one of the game's packages";
+    EXPECT_EQ(ui::PointsToPixels(14.25f), 19);
+    EXPECT_EQ(ui::PointsToPixels(18.0f), 24);
+    EXPECT_EQ(ui::PointsToPixels(9.0f), 12);
+}
+
+} // namespace
