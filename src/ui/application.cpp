@@ -172,12 +172,18 @@ void Application::PaintChanged() {
     if (std::none_of(windows.begin(), windows.end(), [](Window* w) { return w->NeedsPaint(); }))
         return;
     // At most one picture per display frame, so each step of a fall is seen.
-    if (presented_)
-        clock_->SleepUntilUs(lastPresentUs_ + static_cast<std::uint64_t>(std::llround(frameUs_)));
+    // Frames keep to their own beat rather than drifting by the drawing time.
+    const std::uint64_t now = clock_->NowUs();
+    const std::uint64_t due = lastPresentUs_ + static_cast<std::uint64_t>(std::llround(frameUs_));
+    if (presented_ && now < due) {
+        clock_->SleepUntilUs(due);
+        lastPresentUs_ = due;
+    } else {
+        lastPresentUs_ = now;
+    }
     for (Window* w : windows)
         if (w->NeedsPaint())
             w->Paint();
-    lastPresentUs_ = clock_->NowUs();
     presented_ = true;
     ++framesPresented_;
 }

@@ -63,19 +63,19 @@ ResolvedFace ResolveFace(const std::string& face, bool bold) {
     return fallback;
 }
 
-TTF_Font* FontCache::Get(const FontSpec& spec) {
+TTF_Font* FontCache::Get(const FontSpec& wanted) {
     // SDL_ttf takes whole points: four times the size at a quarter of 96 dpi
     // keeps quarter points exact (14.25 pt opens as 57 pt at 24 dpi).
-    const int quarterPoints = static_cast<int>(std::lround(spec.points * 4.0f));
-    auto key = std::make_tuple(spec.face, quarterPoints, spec.bold);
+    const int quarterPoints = static_cast<int>(std::lround(wanted.points * 4.0f));
+    auto key = std::make_tuple(wanted.face, quarterPoints, wanted.bold);
     auto it = fonts_.find(key);
     if (it != fonts_.end())
         return it->second.get();
-    const ResolvedFace face = ResolveFace(spec.face, spec.bold);
+    const ResolvedFace face = ResolveFace(wanted.face, wanted.bold);
     FontPtr font;
     if (!face.file.empty())
         font.reset(TTF_OpenFontDPI(face.file.c_str(), quarterPoints, 24, 24));
-    if (font && spec.bold && (TTF_GetFontStyle(font.get()) & TTF_STYLE_BOLD) == 0) {
+    if (font && wanted.bold && (TTF_GetFontStyle(font.get()) & TTF_STYLE_BOLD) == 0) {
         const char* style = TTF_FontFaceStyleName(font.get());
         if (style == nullptr || strcasestr(style, "bold") == nullptr)
             TTF_SetFontStyle(font.get(), TTF_STYLE_BOLD);

@@ -35,7 +35,7 @@ inline int PointsToPixels(float points) {
 class FontCache {
 public:
     // The opened font, or nullptr when no face could be opened.
-    TTF_Font* Get(const FontSpec& spec);
+    TTF_Font* Get(const FontSpec& wanted);
     void Clear() { fonts_.clear(); }
 
 private:
