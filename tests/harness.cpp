@@ -181,3 +181,10 @@ ui::Color Harness::ColorOf(std::uint32_t argb) {
 }
 
 } // namespace test
+
+#if defined(__SANITIZE_ADDRESS__)
+// fontconfig keeps its configuration for the life of the process.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif
