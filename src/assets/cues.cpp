@@ -8,7 +8,6 @@
 namespace assets {
 namespace {
 
-using synth::Envelope;
 using synth::Hz;
 using synth::Noise;
 using synth::Note;
@@ -24,10 +23,10 @@ constexpr int kQuiet = 16423;
 // --- Timbres ---------------------------------------------------------------
 
 // A small struck bell: inharmonic partials, the high ones dying first, and a
-// slightly detuned fundamental that beats against the first.
+// slightly detuned second fundamental beating against it.
 Timbre Bell(double decay = 0.18) {
     Timbre t;
-    t.partials = {{1.0, 1.0, 1.5}, {1.003, 0.6, 1.5}, {2.0, 0.3, 4.0},
+    t.partials = {{1.0, 1.0, 1.5},  {1.003, 0.6, 1.5},  {2.0, 0.3, 4.0},
                   {2.76, 0.5, 6.0}, {5.40, 0.25, 10.0}, {8.93, 0.12, 16.0}};
     t.envelope = {0.001, decay, 0.0, 0.06};
     return t;
@@ -67,12 +66,17 @@ Timbre MutedBrass() {
     return t;
 }
 
-// A band-limited sawtooth buzz: every harmonic at 1/k.
-Timbre Buzzer() {
+// A band-limited sawtooth buzz: every harmonic at 1/k. Spread phases (a
+// Schroeder chirp, offset per voice) keep the harmonics, and the voices of a
+// cluster, from piling up into one spike that would set the peak.
+Timbre Buzzer(int voice) {
+    constexpr int kHarmonics = 40;
     Timbre t;
     t.partials.clear();
-    for (int k = 1; k <= 40; ++k)
-        t.partials.push_back({static_cast<double>(k), 1.0 / k, 0.0});
+    for (int k = 1; k <= kHarmonics; ++k)
+        t.partials.push_back(
+            {static_cast<double>(k), 1.0 / k, 0.0,
+             0.5 * k * k / static_cast<double>(kHarmonics) + 0.618034 * k * voice});
     t.envelope = {0.025, 0.5, 0.85, 0.18};
     t.vibratoHz = 6.0;
     t.vibratoDepth = 0.003;
@@ -154,10 +158,10 @@ void Shimmer(Track& track, double start, double step, int count, std::initialize
 Track Pegdrop() {
     Track t(kCueSampleRate);
     const double e = 0.14; // an eighth
-    const double end = Line(t, Pluck(), 0.0, e,
-                            {{79, 1}, {76, 1}, {72, 1}, {76, 1}, {77, 1}, {74, 1}, {71, 1},
-                             {74, 1}, {72, 1}, {76, 1}, {79, 1}},
-                            0.5);
+    // G E C E | F D B D | C E G | C
+    const std::initializer_list<Step> tune = {{79, 1}, {76, 1}, {72, 1}, {76, 1}, {77, 1}, {74, 1},
+                                              {71, 1}, {74, 1}, {72, 1}, {76, 1}, {79, 1}};
+    const double end = Line(t, Pluck(), 0.0, e, tune, 0.5);
     t.Play(Pluck(), Note{end, 4 * e, Hz(84), 0.55});
     t.Play(Bell(0.3), Note{end, 4 * e, Hz(96), 0.12});
     Line(t, Bass(), 0.0, e, {{48, 2}, {43, 2}, {43, 2}, {47, 2}, {48, 3}}, 0.5);
@@ -273,9 +277,12 @@ Track Zero2() {
 // drooping at the end.
 Track Horns() {
     Track t(kCueSampleRate);
-    for (int midi : {45, 46, 51})
-        t.Play(Buzzer(), Note{0.0, 1.3, Hz(midi), 0.5, Hz(midi) * 0.94});
-    t.Play(Buzzer(), Note{0.0, 1.3, Hz(33), 0.4, Hz(33) * 0.94});
+    int voice = 0;
+    for (int midi : {45, 46, 51, 33}) {
+        const double gain = midi == 33 ? 0.4 : 0.5;
+        t.Play(Buzzer(voice++), Note{0.0, 1.3, Hz(midi), gain, Hz(midi) * 0.94});
+    }
+    t.Overdrive(2.5);
     return t;
 }
 
@@ -285,11 +292,15 @@ Track Zelto() {
     Track t(kCueSampleRate);
     const double q = 0.375; // a beat
     const Timbre lead = SquareLead();
-    Line(t, lead, 0.0, q,
-         {{72, 1},   {77, 0.5}, {81, 0.5}, {79, 1},   {77, 1},   {74, 0.5}, {77, 0.5},
-          {81, 1},   {84, 1},   {81, 1},   {82, 0.5}, {81, 0.5}, {79, 1},   {72, 0.5},
-          {76, 0.5}, {79, 1},   {81, 0.5}, {79, 0.5}},
-         0.4);
+    // One bar a line; the last bar's long F follows.
+    // clang-format off
+    const std::initializer_list<Step> tune = {
+        {72, 1},   {77, 0.5}, {81, 0.5}, {79, 1},   {77, 1},              // F
+        {74, 0.5}, {77, 0.5}, {81, 1},   {84, 1},   {81, 1},              // Dm
+        {82, 0.5}, {81, 0.5}, {79, 1},   {72, 0.5}, {76, 0.5}, {79, 1},   // Bb C
+        {81, 0.5}, {79, 0.5}};                                            // F
+    // clang-format on
+    Line(t, lead, 0.0, q, tune, 0.4);
     const double last = 13 * q;
     t.Play(lead, Note{last, 3 * q, Hz(77), 0.4});
     t.Play(Bell(0.4), Note{last, 3 * q, Hz(89), 0.1});
@@ -331,8 +342,14 @@ struct Recipe {
     Track (*compose)();
 };
 
-Track Bounce1() { return Bounce(91, 0.055, 2.76, 1.0, 11); }
-Track Bounce2() { return Bounce(86, 0.07, 3.9, 0.94, 22); }
+// A high glassy plink, and a lower, woodier plunk that sags a little: heard
+// at random, the pair keeps a long fall from droning.
+Track Bounce1() {
+    return Bounce(91, 0.055, 2.76, 1.0, 11);
+}
+Track Bounce2() {
+    return Bounce(86, 0.07, 3.9, 0.94, 22);
+}
 
 constexpr std::array<Recipe, kCueFiles.size()> kRecipes = {{
     {"pegdrop.wav", kFull, &Pegdrop},

@@ -15,6 +15,7 @@ struct Partial {
     double ratio = 1.0; // to the note's pitch; need not be whole (bells)
     double gain = 1.0;
     double decay = 0.0; // extra fading of this partial, in nepers per second
+    double phase = 0.0; // starting phase, in cycles
 };
 
 // Raised-cosine attack and release, so no note can click; an exponential
@@ -69,6 +70,10 @@ public:
 
     void Play(const Timbre& timbre, const Note& note);
     void Play(const Noise& noise);
+
+    // Soft-clips the mix, its loudest sample taken as 1: a blast overdriven
+    // the way a real horn's bell and speaker are, louder for the same peak.
+    void Overdrive(double drive);
 
     // Removes DC, fades the very ends to silence, and scales the loudest
     // sample to exactly +-peak.

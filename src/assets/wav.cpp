@@ -1,6 +1,5 @@
 #include "assets/cues.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>

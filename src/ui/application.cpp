@@ -36,6 +36,9 @@ Application::Application(Options options) : clock_(std::move(options.clock)) {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
+    // Window surfaces go straight to the display: a GL texture behind them
+    // would redraw the whole window for every changed pixel.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         startError_ = SDL_GetError();
         return;

@@ -24,6 +24,31 @@ SDL_Rect ToSdl(const Rect& r) {
     return SDL_Rect{r.left, r.top, r.width, r.height};
 }
 
+// Narrows the renderer's clip to a box for a scope: a control drawn during a
+// partial repaint stays inside both its own box and the damaged area.
+class ClipScope {
+public:
+    ClipScope(SDL_Renderer* renderer, const SDL_Rect& box) : renderer_(renderer) {
+        enabled_ = SDL_RenderIsClipEnabled(renderer_) == SDL_TRUE;
+        SDL_RenderGetClipRect(renderer_, &saved_);
+        SDL_Rect clip = box;
+        empty_ = enabled_ ? SDL_IntersectRect(&box, &saved_, &clip) != SDL_TRUE
+                          : SDL_RectEmpty(&box) == SDL_TRUE;
+        if (!empty_)
+            SDL_RenderSetClipRect(renderer_, &clip);
+    }
+    ~ClipScope() { SDL_RenderSetClipRect(renderer_, enabled_ ? &saved_ : nullptr); }
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+    bool Empty() const { return empty_; }
+
+private:
+    SDL_Renderer* renderer_;
+    SDL_Rect saved_{};
+    bool enabled_ = false;
+    bool empty_ = false;
+};
+
 } // namespace
 
 // ---- Control
@@ -50,6 +75,7 @@ void Control::SetVisible(bool visible) {
 
 void Control::Move(int left, int top) {
     if (bounds_.left != left || bounds_.top != top) {
+        Invalidate();
         bounds_.left = left;
         bounds_.top = top;
         Invalidate();
@@ -57,6 +83,7 @@ void Control::Move(int left, int top) {
 }
 
 void Control::SetBounds(Rect bounds) {
+    Invalidate();
     bounds_ = bounds;
     Invalidate();
 }
@@ -180,9 +207,9 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
     else if (style_.align == Align::Right)
         x += box.w - textWidth_;
     const SDL_Rect where{x, box.y, textWidth_, textHeight_};
-    SDL_RenderSetClipRect(renderer, &box);
-    SDL_RenderCopy(renderer, text_.get(), nullptr, &where);
-    SDL_RenderSetClipRect(renderer, nullptr);
+    const ClipScope clip(renderer, box);
+    if (!clip.Empty())
+        SDL_RenderCopy(renderer, text_.get(), nullptr, &where);
 }
 
 // ---- Image
@@ -204,9 +231,9 @@ void Image::Draw(SDL_Renderer* renderer, FontCache&) {
                                      picture_->pixels.data(), false);
     const SDL_Rect box = ToSdl(Bounds());
     const SDL_Rect where{box.x, box.y, picture_->width, picture_->height};
-    SDL_RenderSetClipRect(renderer, &box);
-    SDL_RenderCopy(renderer, texture_.get(), nullptr, &where);
-    SDL_RenderSetClipRect(renderer, nullptr);
+    const ClipScope clip(renderer, box);
+    if (!clip.Empty())
+        SDL_RenderCopy(renderer, texture_.get(), nullptr, &where);
 }
 
 // ---- Shape

@@ -83,18 +83,8 @@ Window::Window(std::string caption, int clientWidth, int clientHeight)
     : caption_(std::move(caption)), width_(clientWidth), height_(clientHeight) {
     window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    width_, height_, SDL_WINDOW_HIDDEN));
-    if (window_) {
+    if (window_)
         nativeId_ = SDL_GetWindowID(window_.get());
-        renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
-        if (!renderer_)
-            renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
-        if (renderer_) {
-            // The one place where the logical size is set: integer scaling on
-            // dense screens changes only this.
-            SDL_RenderSetLogicalSize(renderer_.get(), width_, height_);
-            SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
-        }
-    }
 }
 
 Window::~Window() {
@@ -130,7 +120,58 @@ void Window::ReleaseNative() {
         c->ReleaseGraphics();
     backgroundTexture_.reset();
     renderer_.reset();
+    surface_ = nullptr;
     window_.reset();
+}
+
+// Drawing goes to the window's own surface, so that only the parts that
+// changed are sent to the display: an idle board then costs next to nothing.
+// Without a surface a renderer of SDL's choosing redraws everything.
+bool Window::EnsureRenderer() {
+    if (!window_)
+        return false;
+    if (renderer_ && (surfaceFailed_ || SDL_GetWindowSurface(window_.get()) == surface_))
+        return true;
+    for (Control* c : controls_)
+        c->ReleaseGraphics();
+    backgroundTexture_.reset();
+    renderer_.reset();
+    surface_ = surfaceFailed_ ? nullptr : SDL_GetWindowSurface(window_.get());
+    if (surface_ != nullptr)
+        renderer_.reset(SDL_CreateSoftwareRenderer(surface_));
+    if (!renderer_) {
+        surface_ = nullptr;
+        surfaceFailed_ = true;
+        renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
+    }
+    if (!renderer_)
+        return false;
+    // The one place where the logical size is set: integer scaling on dense
+    // screens changes only this (and scales the damaged areas with it).
+    SDL_RenderSetLogicalSize(renderer_.get(), width_, height_);
+    SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
+    fullRepaint_ = true;
+    return true;
+}
+
+void Window::InvalidateRect(const Rect& area) {
+    dirty_ = true;
+    if (fullRepaint_)
+        return;
+    SDL_Rect r{area.left, area.top, area.width, area.height};
+    const SDL_Rect client{0, 0, width_, height_};
+    SDL_Rect clipped;
+    if (!SDL_IntersectRect(&r, &client, &clipped))
+        return;
+    for (SDL_Rect& d : damaged_) {
+        if (SDL_HasIntersection(&d, &clipped)) {
+            SDL_UnionRect(&d, &clipped, &d);
+            return;
+        }
+    }
+    damaged_.push_back(clipped);
+    if (damaged_.size() > 16)
+        fullRepaint_ = true;
 }
 
 void Window::SetBackground(std::shared_ptr<const Bitmap> picture) {
@@ -300,10 +341,14 @@ void Window::HandleInput(const SDL_Event& e) {
     }
 }
 
-void Window::Render() {
+void Window::Render(const SDL_Rect* area) {
     SDL_Renderer* r = renderer_.get();
+    SDL_RenderSetClipRect(r, area);
     SDL_SetRenderDrawColor(r, backColor_.r, backColor_.g, backColor_.b, 255);
-    SDL_RenderClear(r);
+    if (area == nullptr)
+        SDL_RenderClear(r);
+    else
+        SDL_RenderFillRect(r, area);
     if (background_ && background_->width > 0) {
         if (!backgroundTexture_) {
             backgroundTexture_.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
@@ -317,27 +362,45 @@ void Window::Render() {
         SDL_RenderCopy(r, backgroundTexture_.get(), nullptr, &where);
     }
     FontCache& fonts = App().Fonts();
-    for (Control* c : controls_)
-        if (c->Visible())
+    for (Control* c : controls_) {
+        const SDL_Rect box{c->Left(), c->Top(), c->Width(), c->Height()};
+        if (c->Visible() && (area == nullptr || SDL_HasIntersection(&box, area)))
             c->Draw(r, fonts);
+    }
+    SDL_RenderSetClipRect(r, nullptr);
 }
 
 void Window::Paint() {
-    if (!renderer_ || !IsShown())
+    if (!IsShown() || !EnsureRenderer())
         return;
-    Render();
-    SDL_RenderPresent(renderer_.get());
-    dirty_ = false;
+    if (fullRepaint_ || surface_ == nullptr) {
+        Render(nullptr);
+        SDL_RenderPresent(renderer_.get());
+        if (surface_ != nullptr)
+            SDL_UpdateWindowSurface(window_.get());
+    } else {
+        for (const SDL_Rect& d : damaged_)
+            Render(&d);
+        SDL_RenderPresent(renderer_.get());
+        SDL_UpdateWindowSurfaceRects(window_.get(), damaged_.data(),
+                                     static_cast<int>(damaged_.size()));
+    }
+    damaged_.clear();
+    dirty_ = fullRepaint_ = false;
 }
 
 std::vector<std::uint32_t> Window::ReadPixels() {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width_ * height_));
-    if (!renderer_)
+    if (!EnsureRenderer())
         return pixels;
-    Render();
+    Render(nullptr);
     SDL_RenderReadPixels(renderer_.get(), nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
                          width_ * 4);
     SDL_RenderPresent(renderer_.get());
+    if (surface_ != nullptr)
+        SDL_UpdateWindowSurface(window_.get());
+    damaged_.clear();
+    dirty_ = fullRepaint_ = false;
     return pixels;
 }
 

@@ -62,7 +62,9 @@ public:
     void SetDefaultButton(Control* button) { defaultButton_ = button; }
     void SetCancelButton(Control* button) { cancelButton_ = button; }
 
-    void Invalidate() { dirty_ = true; }
+    // The whole window, or a part of it, needs drawing again.
+    void Invalidate() { dirty_ = fullRepaint_ = true; }
+    void InvalidateRect(const Rect& area);
     bool NeedsPaint() const { return dirty_ && IsShown(); }
     void Paint();
     // Draws the window as it stands and reads its client pixels, 0xAARRGGBB.
@@ -82,7 +84,8 @@ public:
     const std::vector<Control*>& Controls() const { return controls_; }
 
 private:
-    void Render();
+    bool EnsureRenderer();
+    void Render(const SDL_Rect* area);
     Control* ControlAt(float x, float y) const;
     void ReleaseNative();
 
@@ -92,6 +95,10 @@ private:
     bool loaded_ = true;
     bool shown_ = false;
     bool dirty_ = true;
+    bool fullRepaint_ = true;
+    std::vector<SDL_Rect> damaged_;
+    SDL_Surface* surface_ = nullptr; // drawn in place when the window has one
+    bool surfaceFailed_ = false;
     Color backColor_ = RGB(212, 208, 200);
     std::shared_ptr<const Bitmap> background_;
     std::shared_ptr<const Bitmap> icon_;

@@ -280,3 +280,53 @@ TEST(Fonts, FacesResolveToTheirStandIns) {
 }
 
 } // namespace
+
+namespace {
+
+std::vector<std::uint32_t> OnScreen(ui::Window& w) {
+    SDL_Surface* s = SDL_GetWindowSurface(w.Native());
+    std::vector<std::uint32_t> rgb;
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x) {
+            Uint8 r = 0, g = 0, b = 0;
+            const auto* row = static_cast<const std::uint8_t*>(s->pixels) + y * s->pitch;
+            SDL_GetRGB(reinterpret_cast<const std::uint32_t*>(row)[x], s->format, &r, &g, &b);
+            rgb.push_back(static_cast<std::uint32_t>(r) << 16 | g << 8 | b);
+        }
+    return rgb;
+}
+
+TEST_F(ControlLayer, RepaintingOnlyWhatChangedGivesTheSamePictureAsAFullRepaint) {
+    Probe& p = app().Instance<Probe>();
+    p.tick.SetEnabled(false);
+    auto back = std::make_shared<ui::Bitmap>();
+    back->width = 200;
+    back->height = 100;
+    for (int i = 0; i < 200 * 100; ++i)
+        back->pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8));
+    p.SetBackground(back);
+    ui::LabelStyle style;
+    style.transparent = true;
+    ui::Label label(p, {5, 60, 150, 30}, style, "start");
+    ui::Shape chip(p, {0, 0, 17, 17}, ui::RGB(192, 0, 128), ui::RGB(192, 192, 192));
+    Yield();
+    for (int i = 0; i < 40; ++i) {
+        chip.Move(3 * i, i);
+        if (i % 7 == 0)
+            label.SetCaption("step " + std::to_string(i));
+        if (i == 20)
+            chip.SetVisible(false);
+        if (i == 30)
+            chip.SetVisible(true);
+        Yield();
+    }
+    const std::vector<std::uint32_t> partial = OnScreen(p);
+    const std::vector<std::uint32_t> full = p.ReadPixels();
+    ASSERT_EQ(partial.size(), full.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < full.size(); ++i)
+        differing += partial[i] != (full[i] & 0xFFFFFFu);
+    EXPECT_EQ(differing, 0u);
+}
+
+} // namespace
