@@ -63,7 +63,7 @@ Control::~Control() {
 }
 
 void Control::Invalidate() {
-    owner_.Invalidate();
+    owner_.InvalidateRect(bounds_);
 }
 
 void Control::SetVisible(bool visible) {
