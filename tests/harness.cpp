@@ -132,24 +132,12 @@ void Harness::MouseMove(ui::Window& w, int x, int y, Uint32 buttonMask) {
     Post(e);
 }
 
-void Harness::MouseDown(ui::Window& w, int x, int y, Uint8 button) {
+void Harness::MouseButton(ui::Window& w, int x, int y, Uint8 button, bool down) {
     SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONDOWN;
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.windowID = w.NativeId();
     e.button.button = button;
-    e.button.state = SDL_PRESSED;
-    e.button.clicks = 1;
-    e.button.x = x;
-    e.button.y = y;
-    Post(e);
-}
-
-void Harness::MouseUp(ui::Window& w, int x, int y, Uint8 button) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONUP;
-    e.button.windowID = w.NativeId();
-    e.button.button = button;
-    e.button.state = SDL_RELEASED;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.clicks = 1;
     e.button.x = x;
     e.button.y = y;

@@ -59,8 +59,13 @@ protected:
     void Type(ui::Window& w, const std::string& text);
     void PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod = KMOD_NONE);
     void MouseMove(ui::Window& w, int x, int y, Uint32 buttonMask = 0);
-    void MouseDown(ui::Window& w, int x, int y, Uint8 button = SDL_BUTTON_LEFT);
-    void MouseUp(ui::Window& w, int x, int y, Uint8 button = SDL_BUTTON_LEFT);
+    void MouseDown(ui::Window& w, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+        MouseButton(w, x, y, button, true);
+    }
+    void MouseUp(ui::Window& w, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+        MouseButton(w, x, y, button, false);
+    }
+    void MouseButton(ui::Window& w, int x, int y, Uint8 button, bool down);
     void Click(ui::Window& w, int x, int y);
     void CloseBox(ui::Window& w);
     // Queued input waits for the next yield, so it can arrive inside a handler.
