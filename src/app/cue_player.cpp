@@ -1,5 +1,7 @@
 #include "app/cue_player.h"
 
+#include "assets/cues.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -49,25 +51,33 @@ const std::vector<Uint8>* CuePlayer::Decoded(const std::string& path) {
     auto found = cache_.find(path);
     if (found != cache_.end())
         return &found->second;
+    if (unplayable_.count(path) != 0)
+        return nullptr;
     SDL_AudioSpec fileSpec{};
     Uint8* raw = nullptr;
     Uint32 rawLength = 0;
-    if (SDL_LoadWAV(path.c_str(), &fileSpec, &raw, &rawLength) == nullptr)
+    if (SDL_LoadWAV(path.c_str(), &fileSpec, &raw, &rawLength) == nullptr) {
+        unplayable_.insert(path);
         return nullptr;
+    }
     ui::WavPtr wav(raw);
     // SDL_AudioCVT converts whole clips exactly, tail included.
     SDL_AudioCVT cvt;
     if (SDL_BuildAudioCVT(&cvt, fileSpec.format, fileSpec.channels, fileSpec.freq, spec_.format,
-                          spec_.channels, spec_.freq) < 0)
+                          spec_.channels, spec_.freq) < 0) {
+        unplayable_.insert(path);
         return nullptr;
+    }
     std::vector<Uint8> data(static_cast<std::size_t>(rawLength) *
                             static_cast<std::size_t>(std::max(1, cvt.len_mult)));
     std::memcpy(data.data(), wav.get(), rawLength);
     if (cvt.needed) {
         cvt.len = static_cast<int>(rawLength);
         cvt.buf = data.data();
-        if (SDL_ConvertAudio(&cvt) != 0)
+        if (SDL_ConvertAudio(&cvt) != 0) {
+            unplayable_.insert(path);
             return nullptr;
+        }
         data.resize(static_cast<std::size_t>(cvt.len_cvt));
     } else {
         data.resize(rawLength);
@@ -78,6 +88,14 @@ const std::vector<Uint8>* CuePlayer::Decoded(const std::string& path) {
 void CuePlayer::Play(const std::string& path) {
     if (!device_)
         return;
+    // The first cue from a folder decodes all of the game's cues there, so
+    // that no later cue waits for the disk in the middle of a fall.
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    if (folder != preloaded_) {
+        preloaded_ = folder;
+        for (const char* name : assets::kCueFiles)
+            Decoded(folder + name);
+    }
     const std::vector<Uint8>* cue = Decoded(path);
     ui::AudioLock lock(device_.Get());
     // A cue that cannot play still ends the one before, as a new cue would.

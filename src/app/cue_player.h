@@ -6,6 +6,7 @@
 #include "ui/sdl_ptrs.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ private:
     ui::AudioDevice device_;
     SDL_AudioSpec spec_{};
     std::map<std::string, std::vector<Uint8>> cache_;
+    std::set<std::string> unplayable_;
+    std::string preloaded_; // the folder whose cues were all decoded ahead
     // Shared with the audio thread, under the device lock.
     const std::vector<Uint8>* playing_ = nullptr;
     std::size_t position_ = 0;

@@ -141,8 +141,13 @@ void Application::Dispatch(const SDL_Event& e) {
     if (id == 0)
         return;
     Window* w = FindNative(id);
-    if (w == nullptr || InputBlocked(w))
+    if (w == nullptr)
         return;
+    if (InputBlocked(w)) {
+        if (e.type == SDL_MOUSEBUTTONUP)
+            w->ForgetButton(e.button.button);
+        return;
+    }
     HandlerScope scope;
     w->HandleInput(e);
 }

@@ -300,14 +300,18 @@ void Timer::Restart() {
 }
 
 void Timer::SetEnabled(bool enabled) {
+    const bool wasEnabled = enabled_;
     enabled_ = enabled && intervalMs_ > 0;
-    if (enabled_)
+    // Only switching on starts a new count; enabling a running timer changes nothing.
+    if (enabled_ && !wasEnabled)
         Restart();
 }
 
 void Timer::SetInterval(int intervalMs) {
     intervalMs_ = intervalMs;
-    SetEnabled(enabled_);
+    const bool enabled = enabled_;
+    enabled_ = false;
+    SetEnabled(enabled);
 }
 
 void Timer::Fire(std::uint64_t nowUs) {

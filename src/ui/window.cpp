@@ -234,6 +234,20 @@ bool Window::SetFocus(Control* control) {
     return true;
 }
 
+bool Window::HasFocusableControl() const {
+    return std::any_of(controls_.begin(), controls_.end(), [](const Control* c) {
+        return c->CanFocus() && c->Visible() && c->Enabled();
+    });
+}
+
+void Window::ForgetButton(Uint8 sdlButton) {
+    buttonsHeld_ = static_cast<std::int16_t>(buttonsHeld_ & ~ButtonBit(sdlButton));
+    if (buttonsHeld_ == 0)
+        SDL_CaptureMouse(SDL_FALSE);
+    pressedOn_ = nullptr;
+    pressedOnWindow_ = false;
+}
+
 void Window::FocusNext(bool backwards) {
     std::vector<Control*> order;
     for (Control* c : controls_)
@@ -320,8 +334,10 @@ void Window::HandleInput(const SDL_Event& e) {
         break;
     }
     case SDL_KEYDOWN:
-        if (e.key.keysym.sym == SDLK_TAB) {
+        if (e.key.keysym.sym == SDLK_TAB && HasFocusableControl()) {
             FocusNext((e.key.keysym.mod & KMOD_SHIFT) != 0);
+        } else if (e.key.keysym.sym == SDLK_TAB) {
+            DeliverKey(9);
         } else if (const std::int16_t code = KeyCode(e.key.keysym)) {
             DeliverKey(code);
         }

@@ -59,6 +59,10 @@ public:
     Control* Focused() const { return focused_; }
     bool SetFocus(Control* control);
     void FocusNext(bool backwards);
+    bool HasFocusableControl() const;
+    // A release that a modal dialog kept from the window: no handler runs,
+    // but the window no longer holds the button.
+    void ForgetButton(Uint8 sdlButton);
     void SetDefaultButton(Control* button) { defaultButton_ = button; }
     void SetCancelButton(Control* button) { cancelButton_ = button; }
 

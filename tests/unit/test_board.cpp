@@ -345,10 +345,57 @@ TEST_F(Board, ZeroSlotsSoundTheHornOnlyForALastChipOfAnEmptyGame) {
     EXPECT_EQ(b.lblMessage.Caption(), "You have 1 chip left");
     cues.paths.clear();
     Drop(b, zero);
-    EXPECT_EQ(cues.Names().back(), "horns.wav");
+    EXPECT_EQ(cues.paths.back(), data.Path() + "/sounds/horns.wav");
     Advance(2500);
     EXPECT_EQ(b.lblMessage.Caption(), "You finish with $0\rThank you for playing PEGDROP!");
     EXPECT_EQ(b.lblScoreboard.Caption(), "");
+}
+
+TEST_F(Board, AFirstChipOnZeroLeavesTheScoreboardEmptyAndFourChips) {
+    FrmBoard& b = Open();
+    Type(b, "t");
+    Drop(b, ReleaseInto(6));
+    Advance(2500);
+    EXPECT_EQ(b.lblScoreboard.Caption(), "");
+    EXPECT_EQ(b.lblMessage.Caption(), "You have 4 chips left");
+}
+
+TEST_F(Board, KeysAndReleasesAreInertWhileAChipFallsOrSettles) {
+    FrmBoard& b = Open();
+    Type(b, "t");
+    MouseDown(b, 300, 100);
+    MouseUp(b, 300, 100); // drops from 300: no move since the chip was set up
+    MouseUp(b, 300, 100); // a second release inside the fall
+    MouseMove(b, 250, 100, 0);
+    Yield();
+    EXPECT_EQ(waits.size(), 300u) << "one descent only";
+    EXPECT_EQ(static_cast<int>(b.LandedSlot), PredictedSlot(300, draw));
+    const int landedLeft = b.shpChip.Left();
+    MouseMove(b, 250, 100, SDL_BUTTON_RMASK); // redraws where the chip rests
+    Type(b, "s3");
+    Drop(b, 220);
+    EXPECT_EQ(b.shpChip.Left(), landedLeft);
+    EXPECT_EQ(speedWindowOpened, 0);
+    EXPECT_EQ(b.ChipsLeft, 5);
+    EXPECT_EQ(waits.size(), 300u);
+}
+
+TEST_F(Board, PlayAgainReturnsToTheModePromptWithTheChaseRunning) {
+    FrmBoard& b = Open();
+    Type(b, "f1");
+    Drop(b, ReleaseInto(5));
+    Advance(2500 + 3500);
+    ASSERT_EQ(top10Opened, 1);
+    b.NewGame();
+    EXPECT_EQ(b.lblMessage.Caption(), board::kModePrompt);
+    EXPECT_EQ(modPegdrop::GameMode, 0);
+    EXPECT_FALSE(b.shpChip.Visible());
+    EXPECT_EQ(b.ChipY, 316) << "nothing can be aimed until the next first chip";
+    Advance(180);
+    EXPECT_FALSE(LitSlots(b).empty());
+    Type(b, "t");
+    EXPECT_EQ(b.ChipsLeft, 5);
+    EXPECT_TRUE(LitSlots(b).empty());
 }
 
 TEST_F(Board, ZeroAfterAWinPlaysTheZeroCue) {
@@ -463,6 +510,9 @@ TEST_F(Board, TheLandedSlotBlinksUntilSettlement) {
     b.LandedSlot = 0;
     b.tmrSpaceFlash_Timer();
     EXPECT_TRUE(LitSlots(b).empty());
+    b.LandedSlot = 5;
+    b.tmrSpaceFlash_Timer();
+    EXPECT_EQ(LitSlots(b), std::vector<int>{5});
 }
 
 TEST_F(Board, TheScoreboardBlinksByColourAndNewGameRestoresIt) {
