@@ -186,7 +186,9 @@ TEST_F(ControlLayer, ClicksGoToTheLabelUnderThePointerOrTheWindow) {
 TEST_F(ControlLayer, ModalLoopGivesInputToTheDialogAloneButKeepsTimersTicking) {
     Probe& p = app().Instance<Probe>();
     Other& dialog = app().Instance<Other>();
-    Type(p, "");              // nothing
+    MouseDown(p, 50, 50);
+    Yield();
+    MouseUp(p, 50, 50);       // released while the dialog holds the input: dropped
     PressKey(p, SDLK_ESCAPE); // to the window behind: dropped
     SDL_Event text{};
     text.type = SDL_TEXTINPUT;
@@ -200,6 +202,10 @@ TEST_F(ControlLayer, ModalLoopGivesInputToTheDialogAloneButKeepsTimersTicking) {
     EXPECT_EQ(p.ticks, 1);
     Type(p, "k");
     EXPECT_EQ(p.keys, std::vector<std::int16_t>{'k'});
+    EXPECT_TRUE(p.ups.empty());
+    MouseUp(p, 50, 50); // the press before the dialog is forgotten: no click
+    Yield();
+    EXPECT_EQ(p.clicks, 0);
 }
 
 TEST_F(ControlLayer, ChangedPicturesArePacedOneDisplayFrameApartAndIdleYieldsCostNothing) {
