@@ -244,8 +244,4 @@ void Application::RunModal(Window& dialog) {
     std::erase(modal_, &dialog);
 }
 
-void Application::EndModal(Window& dialog) {
-    std::erase(modal_, &dialog);
-}
-
 } // namespace ui

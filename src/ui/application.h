@@ -57,10 +57,9 @@ public:
     void EndProgram();
     bool HasWindows() const;
     // A nested loop that keeps every window painting and every timer ticking
-    // but gives input to the dialog alone; returns when the dialog is hidden or
-    // unloaded.
+    // but gives input to the dialog alone; returns when the dialog is unloaded
+    // or the program ends.
     void RunModal(Window& dialog);
-    void EndModal(Window& dialog);
 
     // Earliest due time of an enabled timer, or UINT64_MAX.
     std::uint64_t NextTimerDueUs() const;
@@ -107,7 +106,6 @@ inline Application& App() {
 // A window reached through one shared instance (frmBoard, frmTop10 ...).
 template <typename T> class Shared {
 public:
-    T& operator*() const { return App().Instance<T>(); }
     T* operator->() const { return &App().Instance<T>(); }
     T& Load() const { return App().Instance<T>(); }
     bool Exists() const { return App().Find<T>() != nullptr; }

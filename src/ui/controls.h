@@ -116,7 +116,6 @@ class Image : public Control {
 public:
     Image(Window& owner, Rect bounds, bool visible, std::shared_ptr<const Bitmap> picture = {});
     void SetPicture(std::shared_ptr<const Bitmap> picture);
-    const Bitmap* Picture() const { return picture_.get(); }
     void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
     void ReleaseGraphics() override { texture_.reset(); }
 
