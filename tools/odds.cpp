@@ -1,7 +1,9 @@
 #include "odds.h"
 
 #include "board/descent.h"
+#include "speed/test_lattice.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -41,9 +43,25 @@ void PrintTable(std::ostream& out) {
     }
 }
 
+void PrintTestBoardEnds(std::ostream& out) {
+    out << "end_x,probability\n";
+    for (const auto& [x, p] :
+         EndDistribution(TestBoardLattice(), kTestStartX, kTestStartY, kTestEndY))
+        out << x << ',' << Fixed(p, 12) << '\n';
+}
+
+void PrintSteps(std::ostream& out, const Trace& trace) {
+    for (const TraceStep& s : trace.steps)
+        out << s.y << ',' << s.x << ',' << s.direction << ',' << (s.bounce ? 1 : 0) << '\n';
+}
+
 int Fail(std::ostream& err, const std::string& message) {
     err << "pegdrop-odds: " << message << '\n';
     return 2;
+}
+
+int FailTooFewChoices(std::ostream& err, const std::string& fall, std::size_t given) {
+    return Fail(err, fall + " needs more than " + std::to_string(given) + " choices");
 }
 
 std::optional<int> ParseRelease(const std::string& text) {
@@ -139,10 +157,23 @@ int RunOddsCli(const std::vector<std::string>& args, std::ostream& out, std::ost
         PrintTable(out);
         return 0;
     }
+    // The test run always starts at the same place, so there --trace takes no value.
+    const bool onTestBoard = std::ranges::find(args, "--test-board") != args.end();
+    bool testBoard = false;
+    bool testTrace = false;
     std::optional<std::string> release;
     std::optional<std::string> choices;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
+        bool* flag = option == "--test-board"             ? &testBoard
+                     : option == "--trace" && onTestBoard ? &testTrace
+                                                          : nullptr;
+        if (flag != nullptr) {
+            if (*flag)
+                return Fail(err, option + " given twice");
+            *flag = true;
+            continue;
+        }
         std::optional<std::string>* value = option == "--trace"     ? &release
                                             : option == "--choices" ? &choices
                                                                     : nullptr;
@@ -154,26 +185,39 @@ int RunOddsCli(const std::vector<std::string>& args, std::ostream& out, std::ost
             return Fail(err, option + " needs a value");
         *value = args[++i];
     }
-    if (!release)
+    if (testBoard && !testTrace && !choices) {
+        PrintTestBoardEnds(out);
+        return 0;
+    }
+    if (testBoard && !testTrace)
+        return Fail(err, "--choices needs --trace");
+    if (!testBoard && !release)
         return Fail(err, "--trace X is missing");
     if (!choices)
         return Fail(err, "--choices DIGITS is missing");
-    const std::optional<int> x = ParseRelease(*release);
-    if (!x)
+    std::optional<int> x;
+    if (!testBoard && !(x = ParseRelease(*release)))
         return Fail(err,
                     "release x must be a whole number from 200 to 400, not '" + *release + "'");
     if (choices->find_first_not_of("12") != std::string::npos)
         return Fail(err, "choices must be digits 1 (left) and 2 (right), not '" + *choices + "'");
 
+    if (testBoard) {
+        const Trace trace =
+            TraceDescent(TestBoardLattice(), kTestStartX, kTestStartY, kTestEndY, *choices);
+        if (trace.status == TraceStatus::TooFewChoices)
+            return FailTooFewChoices(err, "the test run", choices->size());
+        PrintSteps(out, trace);
+        out << "end," << trace.endX << '\n';
+        return 0;
+    }
     const Trace trace = TraceRelease(*x, *choices);
     if (trace.status == TraceStatus::TooFewChoices)
-        return Fail(err, "the fall from " + std::to_string(*x) + " needs more than " +
-                             std::to_string(choices->size()) + " choices");
+        return FailTooFewChoices(err, "the fall from " + std::to_string(*x), choices->size());
     if (trace.slot == nullptr)
         return Fail(err,
                     "the fall ended at x " + std::to_string(trace.endX) + ", between two slots");
-    for (const TraceStep& s : trace.steps)
-        out << s.y << ',' << s.x << ',' << s.direction << ',' << (s.bounce ? 1 : 0) << '\n';
+    PrintSteps(out, trace);
     out << "slot," << trace.slot->number << ',' << trace.slot->prize << '\n';
     return 0;
 }

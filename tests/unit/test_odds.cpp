@@ -181,6 +181,38 @@ TEST(OddsCli, TracePrintsEveryStepAndTheSlot) {
     EXPECT_EQ(Lines(odd.out).back(), "slot,1,100");
 }
 
+TEST(OddsCli, TestBoardPrintsItsSevenEndsExactly) {
+    const CliRun run = Cli({"--test-board"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(run.err.empty());
+    EXPECT_EQ(run.out, "end_x,probability\n"
+                       "117,0.031250000000\n"
+                       "155,0.078125000000\n"
+                       "156,0.234375000000\n"
+                       "180,0.312500000000\n"
+                       "204,0.234375000000\n"
+                       "205,0.078125000000\n"
+                       "242,0.031250000000\n");
+}
+
+TEST(OddsCli, TestBoardTraceSlidesPastTheLeftmostColumnToTheWall) {
+    // Left at every choice: the chip meets the last B row at x 138 and goes on
+    // left past 120, which is no stop.
+    const CliRun run = Cli({"--test-board", "--trace", "--choices", "11111"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 189u);
+    const std::pair<int, const char*> steps[] = {
+        {73, "73,180,0,0"},   {100, "100,179,1,1"}, {195, "195,138,2,0"}, {196, "196,137,1,1"},
+        {216, "216,117,1,0"}, {217, "217,117,0,0"}, {220, "220,116,1,1"}, {221, "221,116,0,0"},
+        {237, "237,116,0,0"}, {238, "238,117,2,1"}, {260, "260,117,0,0"},
+    };
+    for (const auto& [y, line] : steps)
+        EXPECT_EQ(lines[static_cast<std::size_t>(y - kTestStartY - 1)], line);
+    EXPECT_EQ(lines.back(), "end,117");
+    EXPECT_EQ(Cli({"--choices", "11111", "--trace", "--test-board"}).out, run.out);
+}
+
 TEST(OddsCli, BadArgumentsGiveOneErrorLineAndExitTwo) {
     const std::vector<std::vector<std::string>> bad = {
         {"--trace", "199", "--choices", "1"},
@@ -199,6 +231,16 @@ TEST(OddsCli, BadArgumentsGiveOneErrorLineAndExitTwo) {
         {"--trace", "300", "--choices", "1", "extra"},
         {"--help"},
         {"--trace=300", "--choices=1"},
+        {"--test-board", "--test-board"},
+        {"--test-board", "--choices", "11111"},
+        {"--test-board", "--trace"},
+        {"--test-board", "--trace", "--choices", "1111"}, // too few choices
+        {"--test-board", "--trace", "--choices", "11a11"},
+        {"--test-board", "--trace", "180", "--choices", "11111"},
+        {"--test-board", "--trace", "--trace", "--choices", "11111"},
+        {"--test-board", "--trace", "--choices"},
+        {"--test-board", "extra"},
+        {"--test-board=1"},
     };
     for (const std::vector<std::string>& args : bad) {
         const CliRun run = Cli(args);
