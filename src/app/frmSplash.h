@@ -10,6 +10,8 @@ public:
 
     void Form_Load() override;
     void Form_Click() override;
+    // Closing the first window leaves the program.
+    void Form_CloseBox() override { ui::App().EndProgram(); }
     void lblVersion_Click() { Form_Click(); }
     void lblCopyright_Click() { Form_Click(); }
 

@@ -2,6 +2,7 @@
 
 #include "app/files.h"
 #include "board/rules.h"
+#include "text/utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,7 +17,6 @@ namespace pegdrop {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 // A score field ends at a comma; anything but a whole number that fits 32 bits
 // counts as 0.
@@ -88,38 +88,6 @@ std::optional<std::string> ReadTop10Bytes(const std::string& path) {
     return bytes;
 }
 
-// The length of the well-formed UTF-8 sequence at s[i], or minus the length of
-// its longest ill-formed start, which one U+FFFD stands for.
-int Utf8SequenceAt(std::string_view s, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80)
-        return 1;
-    int length = 0;
-    unsigned char low = 0x80, high = 0xBF; // the second byte's range
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : low;   // no overlong forms
-        high = lead == 0xED ? 0x9F : high; // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high; // nothing above U+10FFFF
-    } else {
-        return -1;
-    }
-    for (int k = 1; k < length; ++k) {
-        const std::size_t at = i + static_cast<std::size_t>(k);
-        if (at >= s.size() || byte(at) < low || byte(at) > high)
-            return -k;
-        low = 0x80;
-        high = 0xBF;
-    }
-    return length;
-}
-
 } // namespace
 
 Top10Table ParseTop10(std::string_view bytes) {
@@ -170,16 +138,7 @@ void InsertTop10Row(Top10Table& table, int row, std::string name, std::int32_t s
 }
 
 std::string Top10NameText(const std::string& name) {
-    std::string text = " ";
-    for (std::size_t i = 0; i < name.size();) {
-        const int length = Utf8SequenceAt(name, i);
-        if (length > 0)
-            text.append(name, i, static_cast<std::size_t>(length));
-        else
-            text += kReplacement;
-        i += static_cast<std::size_t>(length > 0 ? length : -length);
-    }
-    return text;
+    return " " + text::ValidUtf8(name);
 }
 
 std::string Top10ScoreText(std::int32_t score) {

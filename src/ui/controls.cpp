@@ -1,6 +1,8 @@
 #include "ui/controls.h"
 
+#include "text/utf8.h"
 #include "ui/application.h"
+#include "ui/draw3d.h"
 #include "ui/window.h"
 
 #include <algorithm>
@@ -24,31 +26,6 @@ SDL_Rect ToSdl(const Rect& r) {
     return SDL_Rect{r.left, r.top, r.width, r.height};
 }
 
-// Narrows the renderer's clip to a box for a scope: a control drawn during a
-// partial repaint stays inside both its own box and the damaged area.
-class ClipScope {
-public:
-    ClipScope(SDL_Renderer* renderer, const SDL_Rect& box) : renderer_(renderer) {
-        enabled_ = SDL_RenderIsClipEnabled(renderer_) == SDL_TRUE;
-        SDL_RenderGetClipRect(renderer_, &saved_);
-        SDL_Rect clip = box;
-        empty_ = enabled_ ? SDL_IntersectRect(&box, &saved_, &clip) != SDL_TRUE
-                          : SDL_RectEmpty(&box) == SDL_TRUE;
-        if (!empty_)
-            SDL_RenderSetClipRect(renderer_, &clip);
-    }
-    ~ClipScope() { SDL_RenderSetClipRect(renderer_, enabled_ ? &saved_ : nullptr); }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-    bool Empty() const { return empty_; }
-
-private:
-    SDL_Renderer* renderer_;
-    SDL_Rect saved_{};
-    bool enabled_ = false;
-    bool empty_ = false;
-};
-
 } // namespace
 
 // ---- Control
@@ -70,6 +47,8 @@ void Control::SetVisible(bool visible) {
     if (visible_ != visible) {
         visible_ = visible;
         Invalidate();
+        if (!visible)
+            owner_.ControlUnavailable(this);
     }
 }
 
@@ -92,6 +71,8 @@ void Control::SetEnabled(bool enabled) {
     if (enabled_ != enabled) {
         enabled_ = enabled;
         Invalidate();
+        if (!enabled)
+            owner_.ControlUnavailable(this);
     }
 }
 
@@ -184,7 +165,7 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         TTF_Font* font = fonts.Get(style_.font);
         if (font == nullptr)
             return;
-        const std::string text = NormaliseLineBreaks(caption_);
+        const std::string text = NormaliseLineBreaks(text::ValidUtf8(caption_));
         // An empty line still takes its height; SDL_ttf refuses empty text.
         const std::string drawn = text.empty() ? std::string(" ") : text;
         TTF_SetFontWrappedAlign(font, style_.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER

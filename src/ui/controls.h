@@ -37,22 +37,41 @@ public:
 
     // Raised by a left click that starts and ends on the control.
     std::function<void()> Click;
+    // Focus events; a lost focus names the control that holds it now.
+    std::function<void()> GotFocus;
+    std::function<void(Control* now)> LostFocus;
 
     // Keyboard: controls that can hold the focus (buttons, text boxes).
     virtual bool CanFocus() const { return false; }
-    // Returns true when the control used the key.
-    virtual bool KeyPress(std::int16_t& key) {
+    // Can hold the focus now: visible and enabled.
+    bool Focusable() const { return CanFocus() && Visible() && Enabled(); }
+    // The editing keys (arrows, Home, End, Delete), before any character
+    // code. Returns true when the control used the key.
+    virtual bool KeyDown(const SDL_Keysym& key) {
+        (void)key;
+        return false;
+    }
+    // A character code. Returns true when the control used it.
+    virtual bool KeyChar(std::uint32_t key) {
         (void)key;
         return false;
     }
     // Whether Enter should reach the control rather than the default button.
     virtual bool TakesEnter() const { return false; }
-    // What Enter on the default button or Esc on the cancel button does.
+    // What Enter on the default button, Esc on the cancel button or the
+    // control's access key does.
     virtual void Press() {}
-    // A focus change away from the control may be refused (the caller keeps it).
-    virtual bool AllowLeave() { return true; }
-    virtual void GotFocus() {}
-    virtual void LostFocus() {}
+    // The letter that Alt presses the control with, lower case; 0 for none.
+    virtual char AccessKey() const { return 0; }
+    // A left press on the control: its pressed look while the pointer stays on
+    // it, and where it began (client coordinates).
+    virtual void MousePress(float x, float y) {
+        (void)x;
+        (void)y;
+    }
+    virtual void ShowPressed(bool pressed) { (void)pressed; }
+    // The focus came or went: redraw whatever shows it.
+    virtual void FocusChanged() { Invalidate(); }
     int tabIndex = 0;
 
     virtual void Draw(SDL_Renderer* renderer, FontCache& fonts) = 0;

@@ -1,5 +1,6 @@
 #include "ui/window.h"
 
+#include "text/utf8.h"
 #include "ui/application.h"
 
 #include <algorithm>
@@ -40,23 +41,6 @@ std::int16_t ShiftState(Uint16 mod) {
     if (mod & KMOD_ALT)
         shift |= kAltMask;
     return shift;
-}
-
-// Code points of UTF-8 text, for the 8-bit character codes handlers take.
-std::vector<std::uint32_t> Decode(const char* text) {
-    std::vector<std::uint32_t> out;
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p != 0) {
-        std::uint32_t c = *p;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (extra > 0)
-            c &= 0x3Fu >> extra;
-        ++p;
-        for (; extra > 0 && (*p & 0xC0) == 0x80; --extra, ++p)
-            c = c << 6 | (*p & 0x3Fu);
-        out.push_back(c);
-    }
-    return out;
 }
 
 // A key that produces a character without text input.
@@ -105,6 +89,9 @@ void Window::Show() {
         SDL_RaiseWindow(window_.get());
     }
     Invalidate();
+    // A window opens with the focus on the first control of its tab order.
+    if (focused_ == nullptr)
+        FocusNext(false);
 }
 
 void Window::Unload() {
@@ -199,14 +186,13 @@ void Window::SetIcon(std::shared_ptr<const Bitmap> icon) {
 void Window::Form_MouseDown(std::int16_t, std::int16_t, float, float) {}
 void Window::Form_MouseMove(std::int16_t, std::int16_t, float, float) {}
 void Window::Form_MouseUp(std::int16_t, std::int16_t, float, float) {}
-void Window::Form_CloseBox() {
-    App().EndProgram();
-}
 
 void Window::RemoveControl(Control* control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
     if (focused_ == control)
         focused_ = nullptr;
+    if (focusPending_ == control)
+        focusPending_ = nullptr;
     if (defaultButton_ == control)
         defaultButton_ = nullptr;
     if (cancelButton_ == control)
@@ -220,135 +206,259 @@ void Window::RemoveTimer(Timer* timer) {
 }
 
 bool Window::SetFocus(Control* control) {
+    if (control != nullptr && !control->Focusable())
+        return false;
     if (focused_ == control)
         return true;
-    if (focused_ != nullptr && !focused_->AllowLeave())
-        return false;
-    Control* previous = focused_;
+    // A control whose got-focus has not been raised yet never had the focus,
+    // so it does not lose it either.
+    Control* displaced = focused_;
+    Control* previous = focused_ == focusPending_ ? nullptr : focused_;
     focused_ = control;
-    if (previous != nullptr)
-        previous->LostFocus();
-    if (focused_ != nullptr)
-        focused_->GotFocus();
-    Invalidate();
-    return true;
+    focusPending_ = control;
+    const std::uint64_t move = ++focusMoves_;
+    if (displaced != nullptr)
+        displaced->FocusChanged();
+    if (control != nullptr)
+        control->FocusChanged();
+    if (defaultButton_ != nullptr)
+        defaultButton_->FocusChanged();
+    if (previous != nullptr && previous->LostFocus)
+        previous->LostFocus(control);
+    // The lost-focus handler sent the focus elsewhere: that move raised its
+    // own got-focus, and this one did not hold.
+    if (focusMoves_ != move)
+        return false;
+    focusPending_ = nullptr;
+    if (control != nullptr && control->GotFocus)
+        control->GotFocus();
+    return focused_ == control;
 }
 
 bool Window::HasFocusableControl() const {
-    return std::any_of(controls_.begin(), controls_.end(), [](const Control* c) {
-        return c->CanFocus() && c->Visible() && c->Enabled();
-    });
+    return std::any_of(controls_.begin(), controls_.end(),
+                       [](const Control* c) { return c->Focusable(); });
+}
+
+void Window::ControlUnavailable(Control* control) {
+    if (control == pressedOn_) {
+        control->ShowPressed(false);
+        pressedOn_ = nullptr;
+    }
+    if (control != focused_)
+        return;
+    FocusNext(false);
+    if (focused_ == control)
+        SetFocus(nullptr);
+}
+
+void Window::CenterOver(const Window* owner) {
+    if (!window_)
+        return;
+    int x = SDL_WINDOWPOS_CENTERED;
+    int y = SDL_WINDOWPOS_CENTERED;
+    if (owner != nullptr && owner->Native() != nullptr) {
+        int ox = 0, oy = 0, ow = 0, oh = 0;
+        SDL_GetWindowPosition(owner->Native(), &ox, &oy);
+        SDL_GetWindowSize(owner->Native(), &ow, &oh);
+        x = ox + (ow - width_) / 2;
+        y = oy + (oh - height_) / 2;
+        SDL_SetWindowModalFor(window_.get(), owner->Native());
+    }
+    SDL_SetWindowPosition(window_.get(), x, y);
 }
 
 void Window::ForgetButton(Uint8 sdlButton) {
     buttonsHeld_ = static_cast<std::int16_t>(buttonsHeld_ & ~ButtonBit(sdlButton));
     if (buttonsHeld_ == 0)
         SDL_CaptureMouse(SDL_FALSE);
-    pressedOn_ = nullptr;
-    pressedOnWindow_ = false;
+    if (sdlButton == SDL_BUTTON_LEFT) {
+        if (pressedOn_ != nullptr)
+            pressedOn_->ShowPressed(false);
+        pressedOn_ = nullptr;
+        pressedOnWindow_ = false;
+    }
 }
 
 void Window::FocusNext(bool backwards) {
     std::vector<Control*> order;
     for (Control* c : controls_)
-        if (c->CanFocus() && c->Visible() && c->Enabled())
+        if (c->Focusable() || c == focused_)
             order.push_back(c);
     if (order.empty())
         return;
     std::stable_sort(order.begin(), order.end(),
                      [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
-    auto it = std::find(order.begin(), order.end(), focused_);
-    std::size_t index = 0;
-    if (it != order.end()) {
-        const std::size_t at = static_cast<std::size_t>(it - order.begin());
-        index = backwards ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
+    const auto it = std::find(order.begin(), order.end(), focused_);
+    const std::size_t n = order.size();
+    std::size_t at =
+        it != order.end() ? static_cast<std::size_t>(it - order.begin()) : (backwards ? 0 : n - 1);
+    for (std::size_t tries = 0; tries < n; ++tries) {
+        at = backwards ? (at + n - 1) % n : (at + 1) % n;
+        if (order[at]->Focusable()) {
+            SetFocus(order[at]);
+            return;
+        }
     }
-    SetFocus(order[index]);
 }
 
+// The topmost control that takes the pointer: one with a click handler or
+// one that can hold the focus. A disabled one still covers what lies below.
 Control* Window::ControlAt(float x, float y) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-        if ((*it)->Visible() && (*it)->Click && (*it)->Bounds().Contains(x, y))
+        if ((*it)->Visible() && ((*it)->Click || (*it)->CanFocus()) &&
+            (*it)->Bounds().Contains(x, y))
             return *it;
     return nullptr;
 }
 
-void Window::DeliverKey(std::int16_t key) {
-    if (key == 13 && defaultButton_ != nullptr && defaultButton_->Enabled() &&
-        !(focused_ != nullptr && focused_->TakesEnter())) {
+Control* Window::AccessControl(char letter) const {
+    for (Control* c : controls_)
+        if (c->AccessKey() == letter && c->Visible())
+            return c;
+    return nullptr;
+}
+
+void Window::DeliverKey(std::uint32_t key) {
+    Control* focused = focused_ != nullptr && focused_->Focusable() ? focused_ : nullptr;
+    if (key == 13 && !(focused != nullptr && focused->TakesEnter()) && defaultButton_ != nullptr &&
+        defaultButton_->Enabled() && defaultButton_->Visible()) {
         defaultButton_->Press();
         return;
     }
-    if (key == 27 && cancelButton_ != nullptr && cancelButton_->Enabled()) {
+    if (key == 27 && cancelButton_ != nullptr && cancelButton_->Enabled() &&
+        cancelButton_->Visible()) {
         cancelButton_->Press();
         return;
     }
-    if (focused_ != nullptr && focused_->KeyPress(key))
+    if (focused != nullptr && focused->KeyChar(key))
         return;
-    Form_KeyPress(key);
+    if (key < 256) {
+        auto code = static_cast<std::int16_t>(key);
+        Form_KeyPress(code);
+    }
+}
+
+void Window::MouseDown(const SDL_MouseButtonEvent& e) {
+    const std::int16_t bit = ButtonBit(e.button);
+    if (bit == 0)
+        return;
+    const float x = static_cast<float>(e.x);
+    const float y = static_cast<float>(e.y);
+    // Moves outside the window keep coming while a button is held.
+    if (buttonsHeld_ == 0)
+        SDL_CaptureMouse(SDL_TRUE);
+    buttonsHeld_ |= bit;
+    Control* hit = ControlAt(x, y);
+    if (bit == kLeftButton) {
+        pressedOnWindow_ = hit == nullptr;
+        pressedOn_ = hit != nullptr && hit->Enabled() ? hit : nullptr;
+        if (pressedOn_ != nullptr && hit->CanFocus()) {
+            // The press moves the focus first; a lost-focus handler that keeps
+            // it elsewhere ends the click (and may have run a dialog meanwhile).
+            if (!SetFocus(hit) && pressedOn_ == hit)
+                pressedOn_ = nullptr;
+        }
+        if (pressedOn_ != nullptr && loaded_) {
+            pressedOn_->MousePress(x, y);
+            pressedOn_->ShowPressed(true);
+        }
+    }
+    if (hit == nullptr && loaded_)
+        Form_MouseDown(bit, ShiftState(SDL_GetModState()), x, y);
+}
+
+void Window::MouseUp(const SDL_MouseButtonEvent& e) {
+    const std::int16_t bit = ButtonBit(e.button);
+    if (bit == 0)
+        return;
+    const float x = static_cast<float>(e.x);
+    const float y = static_cast<float>(e.y);
+    buttonsHeld_ = static_cast<std::int16_t>(buttonsHeld_ & ~bit);
+    if (buttonsHeld_ == 0)
+        SDL_CaptureMouse(SDL_FALSE);
+    if (bit != kLeftButton) {
+        if (ControlAt(x, y) == nullptr)
+            Form_MouseUp(bit, ShiftState(SDL_GetModState()), x, y);
+        return;
+    }
+    Control* target = pressedOn_;
+    const bool onWindow = pressedOnWindow_;
+    // Forgotten before any handler runs, so that a press made inside a yield
+    // of the click handler starts a click of its own.
+    pressedOn_ = nullptr;
+    pressedOnWindow_ = false;
+    if (target != nullptr) {
+        target->ShowPressed(false);
+        if (target->Bounds().Contains(x, y) && target->Enabled() &&
+            (!target->CanFocus() || focused_ == target) && target->Click)
+            target->Click();
+        return;
+    }
+    // A release that no control holds is the window's, wherever it was pressed.
+    const bool overControl = ControlAt(x, y) != nullptr;
+    if (onWindow || !overControl)
+        Form_MouseUp(bit, ShiftState(SDL_GetModState()), x, y);
+    const bool inside = x >= 0 && y >= 0 && x < width_ && y < height_;
+    if (onWindow && loaded_ && inside && ControlAt(x, y) == nullptr)
+        Form_Click();
+}
+
+void Window::KeyDown(const SDL_Keysym& key) {
+    swallowText_ = false;
+    if (focused_ != nullptr && focused_->Focusable() && focused_->KeyDown(key))
+        return;
+    const bool alt = (key.mod & KMOD_ALT) != 0 && (key.mod & KMOD_CTRL) == 0;
+    if (alt &&
+        ((key.sym >= SDLK_a && key.sym <= SDLK_z) || (key.sym >= SDLK_0 && key.sym <= SDLK_9))) {
+        if (Control* c = AccessControl(static_cast<char>(key.sym))) {
+            swallowText_ = true;
+            if (!c->Enabled())
+                return;
+            if (c->CanFocus() && !SetFocus(c))
+                return;
+            if (loaded_)
+                c->Press();
+            return;
+        }
+    }
+    if (key.sym == SDLK_TAB && HasFocusableControl())
+        FocusNext((key.mod & KMOD_SHIFT) != 0);
+    else if (key.sym == SDLK_TAB)
+        DeliverKey(9);
+    else if (const std::int16_t code = KeyCode(key))
+        DeliverKey(static_cast<std::uint32_t>(code));
 }
 
 void Window::HandleInput(const SDL_Event& e) {
     switch (e.type) {
-    case SDL_MOUSEMOTION:
-        Form_MouseMove(ButtonsHeld(e.motion.state), ShiftState(SDL_GetModState()),
-                       static_cast<float>(e.motion.x), static_cast<float>(e.motion.y));
-        break;
-    case SDL_MOUSEBUTTONDOWN: {
-        const std::int16_t bit = ButtonBit(e.button.button);
-        if (bit == 0)
-            break;
-        const float x = static_cast<float>(e.button.x);
-        const float y = static_cast<float>(e.button.y);
-        // Moves outside the window keep coming while a button is held.
-        if (buttonsHeld_ == 0)
-            SDL_CaptureMouse(SDL_TRUE);
-        buttonsHeld_ |= bit;
-        if (bit == kLeftButton) {
-            pressedOn_ = ControlAt(x, y);
-            pressedOnWindow_ = pressedOn_ == nullptr;
-        }
-        Form_MouseDown(bit, ShiftState(SDL_GetModState()), x, y);
+    case SDL_MOUSEMOTION: {
+        const float x = static_cast<float>(e.motion.x);
+        const float y = static_cast<float>(e.motion.y);
+        if (pressedOn_ != nullptr)
+            pressedOn_->ShowPressed(pressedOn_->Bounds().Contains(x, y));
+        else
+            Form_MouseMove(ButtonsHeld(e.motion.state), ShiftState(SDL_GetModState()), x, y);
         break;
     }
-    case SDL_MOUSEBUTTONUP: {
-        const std::int16_t bit = ButtonBit(e.button.button);
-        if (bit == 0)
-            break;
-        const float x = static_cast<float>(e.button.x);
-        const float y = static_cast<float>(e.button.y);
-        buttonsHeld_ = static_cast<std::int16_t>(buttonsHeld_ & ~bit);
-        if (buttonsHeld_ == 0)
-            SDL_CaptureMouse(SDL_FALSE);
-        Form_MouseUp(bit, ShiftState(SDL_GetModState()), x, y);
-        if (bit != kLeftButton || !loaded_)
-            break;
-        Control* target = ControlAt(x, y);
-        const bool inside = x >= 0 && y >= 0 && x < width_ && y < height_;
-        if (target != nullptr && target == pressedOn_)
-            target->Click();
-        else if (target == nullptr && pressedOnWindow_ && inside)
-            Form_Click();
-        pressedOn_ = nullptr;
-        pressedOnWindow_ = false;
+    case SDL_MOUSEBUTTONDOWN:
+        MouseDown(e.button);
         break;
-    }
+    case SDL_MOUSEBUTTONUP:
+        MouseUp(e.button);
+        break;
     case SDL_KEYDOWN:
-        if (e.key.keysym.sym == SDLK_TAB && HasFocusableControl()) {
-            FocusNext((e.key.keysym.mod & KMOD_SHIFT) != 0);
-        } else if (e.key.keysym.sym == SDLK_TAB) {
-            DeliverKey(9);
-        } else if (const std::int16_t code = KeyCode(e.key.keysym)) {
-            DeliverKey(code);
-        }
+        KeyDown(e.key.keysym);
         break;
     case SDL_TEXTINPUT: {
         const Uint16 mod = SDL_GetModState();
-        if ((mod & KMOD_CTRL) && !(mod & KMOD_ALT))
+        if (swallowText_ || ((mod & KMOD_CTRL) && !(mod & KMOD_ALT))) {
+            swallowText_ = false;
             break;
-        for (std::uint32_t c : Decode(e.text.text)) {
-            if (c >= 32 && c < 256 && loaded_)
-                DeliverKey(static_cast<std::int16_t>(c));
+        }
+        for (const char32_t c : text::DecodeUtf8(e.text.text)) {
+            if (c >= 32 && c != 127 && loaded_)
+                DeliverKey(c);
         }
         break;
     }

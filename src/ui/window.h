@@ -52,19 +52,28 @@ public:
     virtual void Form_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
     virtual void Form_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
     virtual void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
-    // The frame's close box. By default closing a window ends the program.
-    virtual void Form_CloseBox();
+    // The frame's close box. A window decides for itself; by default the box
+    // does nothing.
+    virtual void Form_CloseBox() {}
 
-    // Keyboard focus among the controls that can hold it.
+    // Keyboard focus among the controls that can hold it. SetFocus says
+    // whether the move held: a lost-focus handler may send the focus on.
     Control* Focused() const { return focused_; }
     bool SetFocus(Control* control);
     void FocusNext(bool backwards);
     bool HasFocusableControl() const;
+    // A control went disabled or hidden: the focus moves on from it.
+    void ControlUnavailable(Control* control);
+    // Places the window centred over another one (or the screen for nullptr),
+    // and keeps it above that window as a dialog.
+    void CenterOver(const Window* owner);
     // A release that a modal dialog kept from the window: no handler runs,
     // but the window no longer holds the button.
     void ForgetButton(Uint8 sdlButton);
     void SetDefaultButton(Control* button) { defaultButton_ = button; }
     void SetCancelButton(Control* button) { cancelButton_ = button; }
+    Control* DefaultButton() const { return defaultButton_; }
+    Control* CancelButton() const { return cancelButton_; }
 
     // The whole window, or a part of it, needs drawing again.
     void Invalidate() { dirty_ = fullRepaint_ = true; }
@@ -79,7 +88,7 @@ public:
 
     // For the event loop and the controls.
     void HandleInput(const SDL_Event& event);
-    void DeliverKey(std::int16_t key);
+    void DeliverKey(std::uint32_t key);
     void AddControl(Control* control) { controls_.push_back(control); }
     void RemoveControl(Control* control);
     void AddTimer(Timer* timer) { timers_.push_back(timer); }
@@ -91,6 +100,10 @@ private:
     bool EnsureRenderer();
     void Render(const SDL_Rect* area);
     Control* ControlAt(float x, float y) const;
+    Control* AccessControl(char letter) const;
+    void MouseDown(const SDL_MouseButtonEvent& e);
+    void MouseUp(const SDL_MouseButtonEvent& e);
+    void KeyDown(const SDL_Keysym& key);
     void ReleaseNative();
 
     std::string caption_;
@@ -116,8 +129,11 @@ private:
     Control* defaultButton_ = nullptr;
     Control* cancelButton_ = nullptr;
     std::int16_t buttonsHeld_ = 0;
-    Control* pressedOn_ = nullptr;
+    Control* pressedOn_ = nullptr; // holds the left press, gets its release
     bool pressedOnWindow_ = false;
+    Control* focusPending_ = nullptr; // given the focus, its got-focus not yet raised
+    std::uint64_t focusMoves_ = 0;
+    bool swallowText_ = false; // the text of a key that pressed an access key
 };
 
 } // namespace ui

@@ -1,0 +1,133 @@
+#include "ui/button.h"
+
+#include "ui/draw3d.h"
+#include "ui/window.h"
+
+#include <cctype>
+
+namespace ui {
+
+AccessCaption ParseAccessCaption(const std::string& caption) {
+    AccessCaption out;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] != '&' || i + 1 == caption.size()) {
+            out.text += caption[i];
+            continue;
+        }
+        ++i;
+        if (caption[i] != '&' && out.key == 0) {
+            out.underline = out.text.size();
+            out.key = static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i])));
+        }
+        out.text += caption[i];
+    }
+    return out;
+}
+
+Button::Button(Window& owner, Rect bounds, std::string caption, FontSpec font)
+    : Control(owner, bounds), caption_(std::move(caption)), access_(ParseAccessCaption(caption_)),
+      font_(std::move(font)) {}
+
+void Button::SetCaption(std::string caption) {
+    caption_ = std::move(caption);
+    access_ = ParseAccessCaption(caption_);
+    text_.reset();
+    Invalidate();
+}
+
+bool Button::DefaultLook() const {
+    const Control* focused = Owner().Focused();
+    if (focused == this)
+        return true;
+    const bool focusOnButton =
+        focused != nullptr && dynamic_cast<const Button*>(focused) != nullptr;
+    return Owner().DefaultButton() == this && !focusOnButton;
+}
+
+bool Button::KeyChar(std::uint32_t key) {
+    if (key != ' ' && key != 13)
+        return false;
+    Press();
+    return true;
+}
+
+void Button::Press() {
+    if (Enabled() && Visible() && Click)
+        Click();
+}
+
+void Button::ShowPressed(bool pressed) {
+    if (pressed_ != pressed) {
+        pressed_ = pressed;
+        Invalidate();
+    }
+}
+
+void Button::Draw(SDL_Renderer* renderer, FontCache& fonts) {
+    const SDL_Rect box{Left(), Top(), Width(), Height()};
+    FillBox(renderer, box, kButtonFace);
+    SDL_Rect face = box;
+    if (DefaultLook()) {
+        DrawEdge(renderer, face, RGB(0, 0, 0), RGB(0, 0, 0));
+        face = Inset(face, 1);
+    }
+    if (pressed_) {
+        DrawEdge(renderer, face, kButtonShadow, kButtonShadow);
+        face = Inset(face, 2);
+    } else {
+        face = DrawRaised(renderer, face);
+    }
+    if (!text_ && !access_.text.empty()) {
+        TTF_Font* font = fonts.Get(font_);
+        if (font == nullptr)
+            return;
+        SurfacePtr surface(
+            TTF_RenderUTF8_Blended(font, access_.text.c_str(), SDL_Color{255, 255, 255, 255}));
+        if (!surface)
+            return;
+        text_.reset(SDL_CreateTextureFromSurface(renderer, surface.get()));
+        textWidth_ = surface->w;
+        textHeight_ = surface->h;
+        baseline_ = TTF_FontAscent(font) + 1;
+        underlineWidth_ = 0;
+        if (access_.underline != std::string::npos) {
+            const std::string before = access_.text.substr(0, access_.underline);
+            const std::size_t letterBytes =
+                access_.underline < access_.text.size() ? 1 : 0; // access keys are ASCII
+            const std::string letter = access_.text.substr(access_.underline, letterBytes);
+            int h = 0;
+            underlineLeft_ = 0;
+            if (!before.empty())
+                TTF_SizeUTF8(font, before.c_str(), &underlineLeft_, &h);
+            if (!letter.empty())
+                TTF_SizeUTF8(font, letter.c_str(), &underlineWidth_, &h);
+        }
+    }
+    if (!text_)
+        return;
+    const int shift = pressed_ ? 1 : 0;
+    const int x = box.x + (box.w - textWidth_) / 2 + shift;
+    const int y = box.y + (box.h - textHeight_) / 2 + shift;
+    auto drawText = [&](int dx, int dy, Color c) {
+        SDL_SetTextureColorMod(text_.get(), c.r, c.g, c.b);
+        const SDL_Rect where{x + dx, y + dy, textWidth_, textHeight_};
+        SDL_RenderCopy(renderer, text_.get(), nullptr, &where);
+        if (underlineWidth_ > 0) {
+            SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, 255);
+            const int uy = y + dy + baseline_;
+            SDL_RenderDrawLine(renderer, x + dx + underlineLeft_, uy,
+                               x + dx + underlineLeft_ + underlineWidth_ - 1, uy);
+        }
+    };
+    if (Enabled()) {
+        drawText(0, 0, RGB(0, 0, 0));
+    } else {
+        // Engraved: a light copy below and right of the grey one.
+        drawText(1, 1, kButtonHighlight);
+        drawText(0, 0, kButtonShadow);
+    }
+    if (Owner().Focused() == this)
+        DrawFocusRect(renderer, Inset(face, 1));
+}
+
+} // namespace ui

@@ -1,0 +1,53 @@
+// A push button in the raised style of a 96 dpi desktop: a caption whose "&"
+// marks the access key, a pressed look while the left button is held on it,
+// the focus rectangle, and a greyed caption while disabled.
+#pragma once
+
+#include "ui/controls.h"
+
+#include <string>
+
+namespace ui {
+
+// A caption without its marks: "&" before the access key, "&&" for an "&".
+struct AccessCaption {
+    std::string text;
+    std::size_t underline = std::string::npos; // byte offset of the access key in text
+    char key = 0;                              // the access key, lower case
+};
+AccessCaption ParseAccessCaption(const std::string& caption);
+
+class Button : public Control {
+public:
+    Button(Window& owner, Rect bounds, std::string caption,
+           FontSpec font = {"Arial", 8.25f, false});
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+    bool PressedLook() const { return pressed_; }
+    // Drawn with the heavy frame of the button that Enter presses.
+    bool DefaultLook() const;
+
+    bool CanFocus() const override { return true; }
+    bool TakesEnter() const override { return true; }
+    bool KeyChar(std::uint32_t key) override;
+    void Press() override;
+    char AccessKey() const override { return access_.key; }
+    void ShowPressed(bool pressed) override;
+    void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
+    void ReleaseGraphics() override { text_.reset(); }
+
+private:
+    std::string caption_;
+    AccessCaption access_;
+    FontSpec font_;
+    bool pressed_ = false;
+    TexturePtr text_; // white, tinted as drawn
+    int textWidth_ = 0;
+    int textHeight_ = 0;
+    int underlineLeft_ = 0;
+    int underlineWidth_ = 0;
+    int baseline_ = 0;
+};
+
+} // namespace ui
