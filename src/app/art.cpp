@@ -42,4 +42,9 @@ std::shared_ptr<const ui::Bitmap> Icon() {
     return picture;
 }
 
+std::shared_ptr<const ui::Bitmap> TestBoard() {
+    static const auto picture = Convert(assets::TestBoardPicture());
+    return picture;
+}
+
 } // namespace pegdrop::art

@@ -11,5 +11,6 @@ std::shared_ptr<const ui::Bitmap> Splash();
 std::shared_ptr<const ui::Bitmap> Board();
 std::shared_ptr<const ui::Bitmap> LitSlot(int slot); // 1..9
 std::shared_ptr<const ui::Bitmap> Icon();
+std::shared_ptr<const ui::Bitmap> TestBoard();
 
 } // namespace pegdrop::art

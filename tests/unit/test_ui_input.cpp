@@ -62,10 +62,8 @@ protected:
     // What a dialog's answer does, from inside its modal loop.
     void Answer(std::function<void(ui::Window&)> answer) {
         app().onModal = [this, answer](ui::Window& dialog) {
-            // Clearing the hook destroys this lambda: work on a copy.
-            const auto run = answer;
             app().onModal = nullptr;
-            run(dialog);
+            answer(dialog);
         };
     }
 };
