@@ -1,9 +1,12 @@
 // Screenshots of the game for the README, made headless: the splash, the board
-// at the mode prompt, and a chip on its way down during a tournament.
+// at the mode prompt, a chip on its way down during a tournament, the name
+// prompt and the top-ten window.
 #include "app/frmSplash.h"
 #include "app/modPegdrop.h"
 #include "board/frmBoard.h"
 #include "png_writer.h"
+#include "topten/frmTop10.h"
+#include "ui/dialogs.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +35,28 @@ private:
     static constexpr float kDraws[4] = {0.25f, 0.25f, 0.25f, 0.75f};
     unsigned next_ = 0;
 };
+
+void Post(const SDL_Event& event) {
+    SDL_Event copy = event;
+    SDL_PushEvent(&copy);
+}
+
+// Types a name into the dialog and presses Enter, as a player would.
+void Answer(ui::Window& dialog, const char* name) {
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    text.text.windowID = dialog.NativeId();
+    for (const char* c = name; *c != 0; ++c) {
+        text.text.text[0] = *c;
+        Post(text);
+    }
+    ui::App().DoEvents();
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.windowID = dialog.NativeId();
+    key.key.keysym.sym = SDLK_RETURN;
+    Post(key);
+}
 
 // Lets time pass on the manual clock, ticking timers on the way.
 void Advance(ui::ManualClock& clock, std::uint64_t ms) {
@@ -87,5 +112,32 @@ int main(int argc, char** argv) {
     };
     board.Form_MouseMove(ui::kLeftButton, 0, 262, 100);
     board.DropChip();
+
+    // The end of a tournament, ranked into a table of earlier games kept in a
+    // folder of its own.
+    std::string folder = (std::filesystem::temp_directory_path() / "pegdrop-shot-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr)
+        return 1;
+    modPegdrop::DataPath = folder + "/";
+    pegdrop::Top10Table table;
+    const char* names[] = {"Marguerite", "Olu", "Sam", "Ines", "Tomasz", "Aiko", "Lin"};
+    const std::int32_t scores[] = {31200, 22500, 12600, 11100, 10700, 3100, 1800};
+    for (std::size_t i = 0; i < std::size(names); ++i)
+        table[i] = {names[i], scores[i]};
+    pegdrop::WriteTop10File(modPegdrop::DataPath + "top10.dat", table);
+    modPegdrop::GameMode = 1;
+    modPegdrop::Winnings = 12600;
+    app.onModal = [&](ui::Window& dialog) {
+        app.onModal = nullptr;
+        ui::App().DoEvents();
+        ok = Save(dialog, out + "/prompt.png") && ok;
+        Answer(dialog, "Dana");
+    };
+    board.tmrRestart_Timer();
+    if (FrmTop10* top10 = app.Find<FrmTop10>())
+        ok = Save(*top10, out + "/top10.png") && ok;
+    else
+        ok = false;
+    std::filesystem::remove_all(folder, error);
     return ok ? 0 : 1;
 }
