@@ -1,11 +1,15 @@
-// Figures for the event loop and the step wait. Run under Xvfb for the idle
-// figure: SDL's dummy driver cannot block while it waits for events.
+// Figures for the event loop, the step wait and the pace of a descent. Run
+// under Xvfb for the idle figure: SDL's dummy driver cannot block while it
+// waits for events.
 #include "app/art.h"
+#include "app/modPegdrop.h"
+#include "board/frmBoard.h"
 #include "board/rules.h"
 #include "ui/application.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <ctime>
 #include <memory>
 
@@ -67,19 +71,27 @@ public:
     ui::Shape chip;
 };
 
-// One yield that repaints and presents the board-sized window; the manual
-// clock takes the frame pacing out of the figure.
+// One yield that repaints and presents the board-sized window. The manual
+// clock moves a frame on before each, so that every yield presents and no
+// real time is spent waiting.
 void BM_RepaintYield(benchmark::State& state) {
     ui::Options options;
-    options.clock = std::make_unique<ui::ManualClock>();
+    auto owned = std::make_unique<ui::ManualClock>();
+    ui::ManualClock& clock = *owned;
+    options.clock = std::move(owned);
     ui::Application app(std::move(options));
     Busy& w = app.Instance<Busy>();
     int step = 0;
+    const std::uint64_t frameUs = static_cast<std::uint64_t>(app.FrameIntervalUs()) + 1;
+    const std::uint64_t frames = app.FramesPresented();
     for (auto _ : state) {
         w.chip.Move(200 + step % 200, 8 + step % 300);
         ++step;
+        clock.SetUs(clock.NowUs() + frameUs);
         app.DoEvents();
     }
+    state.counters["presented_per_yield"] =
+        static_cast<double>(app.FramesPresented() - frames) / static_cast<double>(step);
 }
 BENCHMARK(BM_RepaintYield)->Unit(benchmark::kMicrosecond);
 
@@ -91,6 +103,52 @@ void BM_StepWait(benchmark::State& state) {
     state.counters["counts"] = pegdrop::StepWaitCounts(speed);
 }
 BENCHMARK(BM_StepWait)->Arg(1)->Arg(300)->Arg(500)->Unit(benchmark::kMicrosecond);
+
+// How late the real clock wakes from a sleep to a deadline a few ms off.
+void BM_SleepUntilLateness(benchmark::State& state) {
+    ui::RealClock clock;
+    std::uint64_t total = 0, worst = 0, sleeps = 0;
+    for (auto _ : state) {
+        const std::uint64_t deadline = clock.NowUs() + 2500;
+        clock.SleepUntilUs(deadline);
+        const std::uint64_t late = clock.NowUs() - deadline;
+        total += late;
+        worst = std::max(worst, late);
+        ++sleeps;
+    }
+    state.counters["late_us_mean"] = static_cast<double>(total) / static_cast<double>(sleeps);
+    state.counters["late_us_worst"] = static_cast<double>(worst);
+}
+BENCHMARK(BM_SleepUntilLateness)->Iterations(400)->Unit(benchmark::kMillisecond);
+
+// A whole board descent on the real clock: its wall time beside what the
+// counts take at 33,000,000 a second, and the CPU it costs.
+void BM_BoardDescent(benchmark::State& state) {
+    const auto speed = static_cast<std::int16_t>(state.range(0));
+    for (auto _ : state) {
+        modPegdrop::ResetSharedState();
+        ui::Application app;
+        FrmBoard& board = app.Instance<FrmBoard>();
+        std::int16_t key = 't';
+        board.Form_KeyPress(key);
+        app.DoEvents();
+        modPegdrop::Speed = speed;
+        const std::uint64_t frames = app.FramesPresented();
+        const double cpu = ProcessCpuSeconds();
+        const std::uint64_t start = app.GetClock().NowUs();
+        board.DropChip();
+        const double wall = static_cast<double>(app.GetClock().NowUs() - start) * 1e-6;
+        const double used = ProcessCpuSeconds() - cpu;
+        state.counters["wall_s"] = wall;
+        state.counters["expected_s"] =
+            300.0 * pegdrop::StepWaitCounts(speed) / pegdrop::kReferenceCountsPerSecond;
+        state.counters["cpu_percent_of_core"] = 100.0 * used / wall;
+        state.counters["frames"] = static_cast<double>(app.FramesPresented() - frames);
+        app.EndProgram();
+        app.DoEvents();
+    }
+}
+BENCHMARK(BM_BoardDescent)->Arg(1)->Arg(300)->Arg(500)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

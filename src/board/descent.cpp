@@ -3,7 +3,9 @@
 namespace pegdrop {
 
 int RandomChoice(RandomSource& random) {
-    return static_cast<int>(2.0f * random.Next() + 1.0f);
+    // In single precision 2r + 1 rounds up to 3 for the largest r below 1; the
+    // comparison is what the integer part of 2r + 1 means for every r in [0, 1).
+    return random.Next() < 0.5f ? 1 : 2;
 }
 
 int AdvanceChip(const Lattice& lattice, ChipMotion& chip, const Chooser& choose) {

@@ -17,7 +17,8 @@ public:
     virtual float Next() = 0;
 };
 
-// A random choice of 1 or 2: the integer part of 2r + 1, one fresh draw.
+// A random choice of 1 or 2: the integer part of 2r + 1 for one fresh draw r,
+// that is 1 when r < 0.5 and 2 otherwise.
 int RandomChoice(RandomSource& random);
 
 // The random choices a step may make, in the order it makes them.

@@ -3,6 +3,7 @@
 #include "app/art.h"
 #include "app/files.h"
 #include "app/modPegdrop.h"
+#include "app/step_pace.h"
 #include "board/descent.h"
 #include "board/lattice.h"
 #include "board/rules.h"
@@ -149,6 +150,7 @@ void FrmBoard::DropChip() {
     random.Reseed(modPegdrop::SecondsSinceMidnight());
     ChipDirection = pegdrop::kStraight;
     const pegdrop::Chooser choose = pegdrop::RandomChooser(random);
+    pegdrop::StepPacer pacer(stepWait);
     while (ChipY != pegdrop::kChipLandY) {
         pegdrop::ChipMotion chip{ChipX, ChipY, ChipDirection};
         const int bounce = pegdrop::AdvanceChip(pegdrop::BoardLattice(), chip, choose);
@@ -158,7 +160,7 @@ void FrmBoard::DropChip() {
         ChipY = chip.y;
         ChipDirection = chip.direction;
         PlaceChip();
-        stepWait(modPegdrop::Speed);
+        pacer.Step(modPegdrop::Speed);
         ui::App().DoEvents();
         // Closing the board ends the program: the fall goes with its window.
         if (!IsLoaded())

@@ -54,7 +54,9 @@ public:
 
     // The slot images left to right: slot n is SlotImage(n).
     ui::Image& SlotImage(int slot) { return *slotImages_.at(static_cast<std::size_t>(slot - 1)); }
-    // The step wait, replaceable so that tests can count what each step waits.
+    // Each step's counts (the step wait), replaceable so that tests can see
+    // the speed every step reads and report counts without making them; the
+    // step then lasts as long as the counts returned take on the reference.
     std::function<std::int32_t(std::int16_t)> stepWait;
 
 private:

@@ -33,6 +33,14 @@ std::int32_t StepWait(std::int16_t speed) {
     return counts;
 }
 
+std::uint64_t ReferenceCountUs(std::uint64_t counts) {
+    // A whole number of counts per microsecond keeps this exact and free of
+    // overflow for any count.
+    static_assert(kReferenceCountsPerSecond % 1000000 == 0);
+    constexpr std::uint64_t perUs = kReferenceCountsPerSecond / 1000000;
+    return counts / perUs + (counts % perUs != 0 ? 1 : 0);
+}
+
 std::string ChipsLeftMessage(std::int16_t chipsLeft) {
     return "You have " + std::to_string(chipsLeft) +
            (chipsLeft == 1 ? " chip left" : " chips left");

@@ -1,4 +1,4 @@
-// Board rules that need no window: aiming, the step wait and the texts.
+// Board rules that need no window: aiming, the step wait and its pace, the texts.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,14 @@ std::int32_t StepWaitCounts(std::int16_t speed);
 // The step wait itself: a counted busy loop the optimiser must keep. Returns
 // the counts made.
 std::int32_t StepWait(std::int16_t speed);
+
+// The pace is the one the step wait has on a machine counting this many a
+// second, whatever the machine the game runs on.
+inline constexpr std::int64_t kReferenceCountsPerSecond = 33'000'000;
+
+// How long the reference machine takes to count this many: microseconds,
+// rounded up.
+std::uint64_t ReferenceCountUs(std::uint64_t counts);
 
 std::string ChipsLeftMessage(std::int16_t chipsLeft);
 std::string ClosingMessage(std::int32_t winnings);

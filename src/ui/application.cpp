@@ -175,21 +175,29 @@ void Application::FireDueTimers() {
     }
 }
 
-void Application::PaintChanged() {
+std::uint64_t Application::PresentDueUs() const {
     const std::vector<Window*> windows = Windows();
     if (std::none_of(windows.begin(), windows.end(), [](Window* w) { return w->NeedsPaint(); }))
+        return std::numeric_limits<std::uint64_t>::max();
+    if (!presented_)
+        return 0;
+    // Pictures closer together than this would mostly never reach the screen;
+    // a change held back is still shown within one frame of the last picture.
+    return lastPresentUs_ + static_cast<std::uint64_t>(std::llround(frameUs_ * 0.75));
+}
+
+void Application::PaintChanged() {
+    // Never sleeps: a yield inside a long handler must not set that
+    // handler's pace. What is not shown now is shown by a later yield or by
+    // the loop, which wakes for it.
+    const std::uint64_t due = PresentDueUs();
+    if (due == std::numeric_limits<std::uint64_t>::max())
         return;
-    // At most one picture per display frame, so each step of a fall is seen.
-    // Frames keep to their own beat rather than drifting by the drawing time.
     const std::uint64_t now = clock_->NowUs();
-    const std::uint64_t due = lastPresentUs_ + static_cast<std::uint64_t>(std::llround(frameUs_));
-    if (presented_ && now < due) {
-        clock_->SleepUntilUs(due);
-        lastPresentUs_ = due;
-    } else {
-        lastPresentUs_ = now;
-    }
-    for (Window* w : windows)
+    if (now < due)
+        return;
+    lastPresentUs_ = now;
+    for (Window* w : Windows())
         if (w->NeedsPaint())
             w->Paint();
     presented_ = true;
@@ -205,21 +213,35 @@ void Application::DoEvents() {
     Collect();
 }
 
+void Application::WaitForEvent(int capMs) {
+    SDL_Event e;
+    const std::uint64_t deadline = std::min(NextTimerDueUs(), PresentDueUs());
+    if (deadline == std::numeric_limits<std::uint64_t>::max()) {
+        if (capMs < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, capMs))
+            Dispatch(e);
+        return;
+    }
+    const std::uint64_t now = clock_->NowUs();
+    const std::uint64_t wholeMs = deadline > now ? (deadline - now) / 1000u : 0;
+    if (capMs >= 0 && wholeMs > static_cast<std::uint64_t>(capMs)) {
+        if (SDL_WaitEventTimeout(&e, capMs))
+            Dispatch(e);
+        return;
+    }
+    // SDL waits in whole milliseconds, rounded down here; the clock sleeps the
+    // rest, so a tick or a held-back picture comes on time, not up to 1 ms late.
+    // SDL returns no event only once the wait has run out.
+    if (SDL_WaitEventTimeout(&e, static_cast<int>(std::min<std::uint64_t>(
+                                     wholeMs, std::numeric_limits<int>::max()))))
+        Dispatch(e);
+    else
+        clock_->SleepUntilUs(deadline);
+}
+
 void Application::Run() {
     DoEvents();
     while (HasWindows()) {
-        const std::uint64_t due = NextTimerDueUs();
-        SDL_Event e;
-        int got = 0;
-        if (due == std::numeric_limits<std::uint64_t>::max()) {
-            got = SDL_WaitEvent(&e);
-        } else {
-            const std::uint64_t now = clock_->NowUs();
-            const int wait = due > now ? static_cast<int>((due - now + 999) / 1000) : 0;
-            got = SDL_WaitEventTimeout(&e, wait);
-        }
-        if (got)
-            Dispatch(e);
+        WaitForEvent(-1);
         DoEvents();
     }
 }
@@ -228,17 +250,11 @@ void Application::RunModal(Window& dialog) {
     // The dialog's caller is on the stack: nothing is freed until it returns.
     HandlerScope scope;
     modal_.push_back(&dialog);
+    // A copy: the hook may clear itself while it runs.
+    if (const auto hook = onModal)
+        hook(dialog);
     while (dialog.IsShown() && std::find(modal_.begin(), modal_.end(), &dialog) != modal_.end()) {
-        const std::uint64_t due = NextTimerDueUs();
-        const std::uint64_t now = clock_->NowUs();
-        int wait = 100;
-        if (due != std::numeric_limits<std::uint64_t>::max())
-            wait = due > now
-                       ? static_cast<int>(std::min<std::uint64_t>((due - now + 999) / 1000, 100))
-                       : 0;
-        SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, wait))
-            Dispatch(e);
+        WaitForEvent(100);
         DoEvents();
     }
     std::erase(modal_, &dialog);

@@ -6,6 +6,7 @@
 #include "ui/window.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,14 @@ public:
         window.Load();
         return window;
     }
+    // A window that is not shared, such as a dialog: always a new one.
+    template <typename T, typename... Args> T& Open(Args&&... args) {
+        auto created = std::make_unique<T>(std::forward<Args>(args)...);
+        T& window = *created;
+        windows_.push_back(std::move(created));
+        window.Load();
+        return window;
+    }
     template <typename T> T* Find() const {
         for (const auto& w : windows_)
             if (w->IsLoaded())
@@ -51,7 +60,9 @@ public:
 
     // Until no window is left.
     void Run();
-    // The yield: pending input, due timer ticks and painting, once.
+    // The yield: pending input, due timer ticks and painting, once. It never
+    // sleeps; changes less than 3/4 of a display frame after the last picture
+    // are left for a later yield or the loop.
     void DoEvents();
     // Unloads every window.
     void EndProgram();
@@ -60,6 +71,8 @@ public:
     // but gives input to the dialog alone; returns when the dialog is unloaded
     // or the program ends.
     void RunModal(Window& dialog);
+    // Called as each modal loop starts, with its dialog: how tests answer one.
+    std::function<void(Window& dialog)> onModal;
 
     // Earliest due time of an enabled timer, or UINT64_MAX.
     std::uint64_t NextTimerDueUs() const;
@@ -81,7 +94,12 @@ public:
 
 private:
     void FireDueTimers();
+    // When the changed windows are to be shown: UINT64_MAX when none changed.
+    std::uint64_t PresentDueUs() const;
     void PaintChanged();
+    // Waits for one event, at most until a tick or a picture is due, and at
+    // most capMs when that is not negative.
+    void WaitForEvent(int capMs);
     void Collect();
     bool InputBlocked(const Window* target) const;
 

@@ -1,21 +1,25 @@
 #include "ui/clock.h"
 
-#include <SDL.h>
+#include <cerrno>
+#include <ctime>
 
 namespace ui {
 
-RealClock::RealClock()
-    : frequency_(SDL_GetPerformanceFrequency()), origin_(SDL_GetPerformanceCounter()) {}
-
 std::uint64_t RealClock::NowUs() {
-    const std::uint64_t ticks = SDL_GetPerformanceCounter() - origin_;
-    return ticks / frequency_ * 1000000u + ticks % frequency_ * 1000000u / frequency_;
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<std::uint64_t>(t.tv_sec) * 1000000u +
+           static_cast<std::uint64_t>(t.tv_nsec) / 1000u;
 }
 
 void RealClock::SleepUntilUs(std::uint64_t when) {
-    const std::uint64_t now = NowUs();
-    if (when > now)
-        SDL_Delay(static_cast<Uint32>((when - now + 999u) / 1000u));
+    // An absolute deadline on the clock NowUs reads: no rounding to whole
+    // milliseconds, and a signal that wakes us early cannot stretch the sleep.
+    timespec deadline{};
+    deadline.tv_sec = static_cast<time_t>(when / 1000000u);
+    deadline.tv_nsec = static_cast<long>(when % 1000000u * 1000u);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+    }
 }
 
 } // namespace ui

@@ -1,5 +1,5 @@
-// The time that timers and frame pacing run on. Tests drive a manual clock so
-// that a 3.5 s timer or a paced descent costs no real time.
+// The time that timers, frame pacing and the pace of a fall run on. Tests drive
+// a manual clock so that a 3.5 s timer or a paced descent costs no real time.
 #pragma once
 
 #include <cstdint>
@@ -10,18 +10,16 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::uint64_t NowUs() = 0;
+    // Returns at once when `when` has passed.
     virtual void SleepUntilUs(std::uint64_t when) = 0;
 };
 
+// The monotonic clock in microseconds. Sleeps end on their deadline to within
+// the kernel's timer slack, well under a millisecond.
 class RealClock final : public Clock {
 public:
-    RealClock();
     std::uint64_t NowUs() override;
     void SleepUntilUs(std::uint64_t when) override;
-
-private:
-    std::uint64_t frequency_;
-    std::uint64_t origin_;
 };
 
 class ManualClock final : public Clock {
