@@ -11,6 +11,8 @@
 #include <string>
 
 class FrmBoard;
+class FrmTop10;
+class FrmSpeed;
 
 namespace modPegdrop {
 
@@ -21,9 +23,10 @@ inline std::int16_t Speed = 0;
 inline std::int32_t Winnings = 0;
 
 inline ui::Shared<FrmBoard> frmBoard;
+inline ui::Shared<FrmTop10> frmTop10;
+inline ui::Shared<FrmSpeed> frmSpeed;
 
-// The top-ten and speed windows are reached through these until their own
-// windows join the program; empty means the window does not exist yet.
+// Being replaced by the windows themselves.
 inline std::function<void()> LoadTop10;
 inline std::function<void()> LoadSpeed;
 

@@ -8,6 +8,7 @@
 #include "board/lattice.h"
 #include "board/rules.h"
 #include "board/slots.h"
+#include "topten/frmTop10.h"
 
 using modPegdrop::PlaySound;
 
@@ -208,8 +209,7 @@ void FrmBoard::tmrAfterChip_Timer() {
 }
 
 void FrmBoard::tmrRestart_Timer() {
-    if (modPegdrop::LoadTop10)
-        modPegdrop::LoadTop10();
+    modPegdrop::frmTop10.Load();
     tmrRestart.SetEnabled(false);
 }
 
