@@ -100,6 +100,16 @@ void Application::EndProgram() {
         w->Unload();
 }
 
+void Application::ActivateLastShown() {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        if ((*it)->IsShown() && (*it)->Native() != nullptr) {
+            SDL_RaiseWindow((*it)->Native());
+            SDL_SetWindowInputFocus((*it)->Native());
+            return;
+        }
+    }
+}
+
 void Application::Collect() {
     if (depth_ != 0)
         return;

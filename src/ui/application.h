@@ -66,6 +66,8 @@ public:
     void DoEvents();
     // Unloads every window.
     void EndProgram();
+    // Raises the most recently opened window still shown and gives it the keys.
+    void ActivateLastShown();
     bool HasWindows() const;
     // A nested loop that keeps every window painting and every timer ticking
     // but gives input to the dialog alone; returns when the dialog is unloaded

@@ -99,7 +99,13 @@ void Window::Unload() {
         return;
     loaded_ = false;
     shown_ = false;
+    const bool hadKeyboard =
+        window_ && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_INPUT_FOCUS) != 0;
     ReleaseNative();
+    // The keys go on to a window that is still there, as a desktop gives them
+    // back to the owner when a dialog closes.
+    if (hadKeyboard)
+        App().ActivateLastShown();
 }
 
 void Window::ReleaseNative() {
