@@ -8,6 +8,7 @@
 #include "board/lattice.h"
 #include "board/rules.h"
 #include "board/slots.h"
+#include "speed/frmSpeed.h"
 #include "topten/frmTop10.h"
 
 using modPegdrop::PlaySound;
@@ -125,8 +126,7 @@ void FrmBoard::Form_KeyPress(std::int16_t& KeyAscii) {
         ChipsLeft = static_cast<std::int16_t>(key - '0');
         FirstChip();
     } else if (key == 'S' && (ChipY == pegdrop::kChipTopY || !shpChip.Visible())) {
-        if (modPegdrop::LoadSpeed)
-            modPegdrop::LoadSpeed();
+        modPegdrop::frmSpeed.Load();
     }
 }
 
