@@ -64,8 +64,6 @@ Harness::~Harness() {
     app_.reset();
     modPegdrop::SetSoundSink(nullptr);
     modPegdrop::SetRandomSource(nullptr);
-    modPegdrop::LoadSpeed = nullptr;
-    modPegdrop::LoadTop10 = nullptr;
     if (::chdir(previousDirectory_.c_str()) != 0)
         ADD_FAILURE() << "cannot go back to " << previousDirectory_;
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev
+  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev libx11-dev
   fonts-liberation2 fonts-dseg
   googletest libgtest-dev libbenchmark-dev
   xvfb xdotool imagemagick clang-format

@@ -26,10 +26,6 @@ inline ui::Shared<FrmBoard> frmBoard;
 inline ui::Shared<FrmTop10> frmTop10;
 inline ui::Shared<FrmSpeed> frmSpeed;
 
-// Being replaced by the windows themselves.
-inline std::function<void()> LoadTop10;
-inline std::function<void()> LoadSpeed;
-
 // Where cues go: the audio device in the game, a recorder in tests.
 class SoundSink {
 public:

@@ -1,5 +1,7 @@
 #include "ui/application.h"
 
+#include "ui/x11_errors.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -44,6 +46,7 @@ Application::Application(Options options) : clock_(std::move(options.clock)) {
         return;
     }
     sdlStarted_ = true;
+    IgnoreStaleWakeUps();
     if (TTF_Init() != 0) {
         startError_ = TTF_GetError();
         return;

@@ -8,6 +8,7 @@
 #include "board/lattice.h"
 #include "board/rules.h"
 #include "board/slots.h"
+#include "speed/frmSpeed.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,10 +52,7 @@ int PredictedSlot(int releaseX, const std::vector<float>& draws) {
 
 class Board : public test::Harness {
 protected:
-    Board() {
-        modPegdrop::SetRandomSource(std::make_unique<CycleRandom>(draw, reseeds));
-        modPegdrop::LoadSpeed = [this] { ++speedWindowOpened; };
-    }
+    Board() { modPegdrop::SetRandomSource(std::make_unique<CycleRandom>(draw, reseeds)); }
 
     FrmBoard& Open() {
         FrmSplash& splash = app().Instance<FrmSplash>();
@@ -114,7 +112,7 @@ protected:
 
     std::vector<float> draw = kAllOnes;
     int reseeds = 0;
-    int speedWindowOpened = 0;
+    bool SpeedWindowOpen() { return app().Find<FrmSpeed>() != nullptr; }
     // The top-ten window plays its theme each time it opens.
     long Top10Opened() const {
         const std::vector<std::string> names = cues.Names();
@@ -162,7 +160,7 @@ TEST_F(Board, ModeSelectionDingsForEveryKeyAndOnlyTAndFChooseAMode) {
     Yield();
     EXPECT_EQ(cues.Names(), (Names{"ding.wav", "ding.wav", "ding.wav", "ding.wav"}));
     EXPECT_EQ(modPegdrop::GameMode, 0);
-    EXPECT_EQ(speedWindowOpened, 0);
+    EXPECT_FALSE(SpeedWindowOpen());
     EXPECT_FALSE(b.shpChip.Visible());
     EXPECT_EQ(b.lblMessage.Caption(), board::kModePrompt);
 
@@ -186,7 +184,8 @@ TEST_F(Board, CountEntryTakesOneDigitAndTheSpeedKey) {
     EXPECT_EQ(modPegdrop::GameMode, 2);
     EXPECT_FALSE(b.shpChip.Visible());
     Type(b, "s");
-    EXPECT_EQ(speedWindowOpened, 1);
+    EXPECT_TRUE(SpeedWindowOpen());
+    modPegdrop::frmSpeed.Unload();
     Type(b, "7");
     EXPECT_EQ(cues.Names(), Names{"ding.wav"});
     EXPECT_EQ(b.ChipsLeft, 7);
@@ -195,7 +194,7 @@ TEST_F(Board, CountEntryTakesOneDigitAndTheSpeedKey) {
     EXPECT_EQ(b.ChipsLeft, 7) << "the count of a running game cannot change";
     EXPECT_EQ(cues.paths.size(), 1u);
     Type(b, "S");
-    EXPECT_EQ(speedWindowOpened, 2) << "S while aiming opens the speed window";
+    EXPECT_TRUE(SpeedWindowOpen()) << "S while aiming opens the speed window";
 }
 
 TEST_F(Board, FirstChipStopsTheChaseAndPutsTheChipAtTheTop) {
@@ -261,7 +260,7 @@ TEST_F(Board, ADescentTakesThreeHundredStepsAndIgnoresInputOnTheWay) {
     Type(b, "s7");
     EXPECT_EQ(b.ChipY, 316);
     EXPECT_EQ(waits, std::vector<std::int16_t>(300, 123));
-    EXPECT_EQ(speedWindowOpened, 0);
+    EXPECT_FALSE(SpeedWindowOpen());
     EXPECT_EQ(b.ChipsLeft, 5);
     EXPECT_EQ(reseeds, 1);
     EXPECT_EQ(b.shpChip.Left(), b.ChipX - 8);
@@ -460,7 +459,7 @@ TEST_F(Board, KeysAndReleasesAreInertWhileAChipFallsOrSettles) {
     Type(b, "s3");
     Drop(b, 220);
     EXPECT_EQ(b.shpChip.Left(), landedLeft);
-    EXPECT_EQ(speedWindowOpened, 0);
+    EXPECT_FALSE(SpeedWindowOpen());
     EXPECT_EQ(b.ChipsLeft, 5);
     EXPECT_EQ(waits.size(), 300u);
 }
@@ -532,7 +531,7 @@ TEST_F(Board, TheLastSettlementEndsTheGameAndTheRestartTickFollows) {
     Type(b, "ts5");
     Drop(b, 300);
     EXPECT_EQ(b.ChipY, 316) << "game over: keys and mouse are inert";
-    EXPECT_EQ(speedWindowOpened, 0);
+    EXPECT_FALSE(SpeedWindowOpen());
     Advance(3400);
     AdvanceToJustBefore(b.tmrRestart);
     EXPECT_EQ(Top10Opened(), 0);
