@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2034  # the rectangles below are read by name, in has and none
 # Plays one tournament in the real game window under Xvfb, as a person would:
-# click the splash, type t, drag and release each of the five chips, and check
-# every step on screenshots. Prints how long each descent took.
+# click the splash, type t, drag and release each of the five chips, type a
+# name into the top-ten prompt, play again, play a fun game, and exit; every
+# step is checked on screenshots and in the data folder. Prints how long each
+# descent took.
 #
 # Nothing here sleeps for the game: every step waits until the screen shows
 # what should follow, so neither a busy machine nor the speed of a fall
@@ -143,3 +145,64 @@ e2e_wait_until 30 figures || e2e_fail "the scoreboard figures do not come back i
 e2e_window PEGDROP 360x128 || e2e_fail "no name prompt for the top ten after the game"
 e2e_game_alive
 echo "e2e: tournament played through, total \$$total"
+
+# The name goes into the prompt, over the board; the top-ten window follows.
+prompt=$E2E_WID
+e2e_pointer "$prompt" 180 105
+xdotool type --delay 30 'Dana Q'
+xdotool key Return
+e2e_window 'PEGDROP!!!' 480x336 || e2e_fail "the top-ten window did not open after the name"
+top10=$E2E_WID
+NAME1=(74 84 259 20)    # row 1's name: the new entry
+SCORE2=(333 104 72 20)  # row 2's score, an old row
+BRIGHT='#FFFF00'
+DIM='#D0D000'
+row1_bright() { e2e_shot && has NAME1 "$BRIGHT" 20 && none NAME1 "$DIM"; }
+row1_dim() { e2e_shot && has NAME1 "$DIM" 20 && none NAME1 "$BRIGHT"; }
+e2e_wait_until 30 row1_dim || e2e_fail "the new row does not turn dim yellow"
+e2e_wait_until 30 row1_bright || e2e_fail "the new row does not turn back to bright yellow"
+e2e_wait_until 30 row1_dim || e2e_fail "the new row does not go on flickering"
+has SCORE2 "$BRIGHT" 10 && none SCORE2 "$DIM" || e2e_fail "an old row flickers too"
+want="$E2E_WORK/top10.want"
+{ printf '"Dana Q",%d\r\n' "$total"; for _ in 1 2 3 4 5 6 7 8 9; do printf '"",0\r\n'; done; } >"$want"
+cmp -s "$want" "$E2E_DATA/top10.dat" || e2e_fail "top10.dat is not the ranked table: $(od -c "$E2E_DATA/top10.dat" | head -5)"
+echo "e2e: the name prompt took the name and top10.dat holds the ranked table"
+
+# Play again: back at the board's mode prompt, the top-ten window gone.
+e2e_pointer "$top10" 160 309
+e2e_button click
+E2E_WID=$board
+e2e_wait_until 30 mode_prompt || e2e_fail "Play again did not bring back the mode prompt"
+top10_gone() { ! e2e_find_window 'PEGDROP!!!' 480x336; }
+e2e_wait_until 30 top10_gone || e2e_fail "the top-ten window stays after Play again"
+
+# A fun game of one chip shows the table but leaves the file as it was.
+cp "$E2E_DATA/top10.dat" "$E2E_WORK/top10.before"
+e2e_pointer "$board" 300 200
+xdotool type --delay 50 f1
+e2e_wait_until 30 chip_at_top || e2e_fail "no chip at the top after f1"
+x=206
+e2e_pointer "$board" 300 150
+e2e_button down
+e2e_pointer "$board" $((x - 20)) 150
+e2e_pointer "$board" "$x" 150
+e2e_wait_until 30 aimed || e2e_fail "the fun game's chip did not follow the drag"
+e2e_button up
+e2e_window 'PEGDROP!!!' 480x336 || e2e_fail "no top-ten window after the fun game"
+top10=$E2E_WID
+cmp -s "$E2E_WORK/top10.before" "$E2E_DATA/top10.dat" || e2e_fail "a fun game changed top10.dat"
+e2e_shot && has NAME1 "$BRIGHT" 20 || e2e_fail "the top-ten window does not show the table after a fun game"
+
+# Exit: every window goes, the program ends with status 0 and speed.dat holds Speed.
+e2e_pointer "$top10" 320 309
+e2e_button click
+game_exited() { ! kill -0 "$E2E_GAME_PID" 2>/dev/null; }
+for _ in $(seq 600); do game_exited && break; sleep 0.05; done
+game_exited || e2e_fail "the game is still running 30 s after Exit"
+status=0
+wait "$E2E_GAME_PID" || status=$?
+E2E_GAME_PID=""
+[ "$status" = 0 ] || e2e_fail "the game ended with status $status after Exit"
+[ "$(od -An -c "$E2E_DATA/speed.dat" | tr -s ' ')" = " 3 0 0 \r \n" ] ||
+  e2e_fail "speed.dat is not 300 and CR LF: $(od -c "$E2E_DATA/speed.dat")"
+echo "e2e: Exit ended the game with status 0 and wrote speed.dat"
