@@ -30,6 +30,7 @@ ui::LabelStyle PromptStyle() {
     ui::LabelStyle style;
     style.transparent = true;
     style.font = {"Arial", 12.0f, false};
+    style.fitWidth = true; // the stand-in for Arial runs a few pixels wider here
     return style;
 }
 

@@ -162,10 +162,18 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
     if (caption_.empty())
         return;
     if (!text_) {
-        TTF_Font* font = fonts.Get(style_.font);
+        const std::string text = NormaliseLineBreaks(text::ValidUtf8(caption_));
+        FontSpec face = style_.font;
+        TTF_Font* font = fonts.Get(face);
+        int w = 0;
+        int h = 0;
+        while (style_.fitWidth && font != nullptr && face.points > 6.0f &&
+               TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 && w > Width()) {
+            face.points -= 0.25f;
+            font = fonts.Get(face);
+        }
         if (font == nullptr)
             return;
-        const std::string text = NormaliseLineBreaks(text::ValidUtf8(caption_));
         // An empty line still takes its height; SDL_ttf refuses empty text.
         const std::string drawn = text.empty() ? std::string(" ") : text;
         TTF_SetFontWrappedAlign(font, style_.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER

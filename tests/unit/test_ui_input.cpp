@@ -384,4 +384,23 @@ TEST_F(ControlInput, TheMessageBoxShowsItsTextBesideTheStopIcon) {
     ui::MessageBox(text, "Illegal value", ui::MessageIcon::Stop, &f);
 }
 
+TEST_F(ControlInput, ALabelThatFitsItsWidthShowsItsWholeLine) {
+    Form& f = Open();
+    ui::LabelStyle style;
+    style.font = {"Arial", 12.0f, false};
+    style.fitWidth = true;
+    // Far too wide for the box at 12 pt: it must shrink, not wrap out of sight.
+    ui::Label label(f, {10, 90, 120, 18}, style, "Input a speed value from 1 to 500:");
+    const std::vector<std::uint32_t> px = f.ReadPixels();
+    auto inkIn = [&](int x0, int x1) {
+        int ink = 0;
+        for (int y = 90; y < 108; ++y)
+            for (int x = x0; x < x1; ++x)
+                ink += ColorOf(px[static_cast<std::size_t>(y * 300 + x)]).g < 100;
+        return ink;
+    };
+    EXPECT_GT(inkIn(10, 30), 5) << "the start of the line";
+    EXPECT_GT(inkIn(110, 130), 5) << "the end of the line, \"500:\", is shown too";
+}
+
 } // namespace
