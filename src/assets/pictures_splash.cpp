@@ -99,9 +99,11 @@ Picture SplashPicture() {
     // Light places for the version line and the copyright line.
     c.FillRoundRect(3, 3, 76, 27, 6, Paint::Solid(kBlack));
     c.FillRoundRect(4, 4, 75, 26, 5, Paint::Solid(Hex(0xFFFFD8)));
-    c.FillRoundRect(30, 294, 449, 334, 10, Paint::Solid(kBlack));
-    c.FillRoundRect(31, 295, 448, 333, 9,
-                    Paint::Linear({0, 295}, Hex(0xFFFFF0), {0, 333}, Hex(0xFFF8B0)));
+    // The band's edge stays above the copyright label's first line, whose
+    // capitals start three rows into the label at 292.
+    c.FillRoundRect(30, 290, 449, 334, 10, Paint::Solid(kBlack));
+    c.FillRoundRect(31, 291, 448, 333, 9,
+                    Paint::Linear({0, 291}, Hex(0xFFFFF0), {0, 333}, Hex(0xFFF8B0)));
     return c.Resolve();
 }
 

@@ -14,13 +14,41 @@ struct PatternDeleter {
 };
 using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
 
-// Faces this system is not expected to have, and what stands in for them.
-const char* StandIn(const std::string& face) {
-    if (strcasecmp(face.c_str(), "Arial") == 0)
-        return "Liberation Sans";
-    if (strcasecmp(face.c_str(), "EggCrate") == 0)
-        return "DSEG7 Classic";
+struct StandIn {
+    const char* face;
+    const char* family;
+    float digitAdvanceEm; // 0: a metric twin, used at the size asked for
+};
+
+// Faces this system is not expected to have, and what stands in for them. The
+// LED face's labels were laid out for a narrow face: the scoreboard holds
+// "90000" in 90 pixels at 18 points, so its digits advance under 0.75 em,
+// where the stand-in's digits advance 0.83 em.
+constexpr StandIn kStandIns[] = {
+    {"Arial", "Liberation Sans", 0.0f},
+    {"EggCrate", "DSEG7 Classic", 0.7f},
+};
+
+const StandIn* StandInFor(const std::string& face) {
+    for (const StandIn& standIn : kStandIns)
+        if (strcasecmp(face.c_str(), standIn.face) == 0)
+            return &standIn;
     return nullptr;
+}
+
+// The size in quarter points at which a stand-in's digits advance no more
+// than the face it stands in for.
+int StandInQuarterPoints(TTF_Font* font, int quarterPoints, float digitAdvanceEm) {
+    int minX = 0, maxX = 0, minY = 0, maxY = 0, advance = 0;
+    if (digitAdvanceEm <= 0.0f ||
+        TTF_GlyphMetrics32(font, '0', &minX, &maxX, &minY, &maxY, &advance) != 0 || advance <= 0)
+        return quarterPoints;
+    // Quarter points at 24 dpi: one em is quarterPoints / 3 pixels.
+    const float wanted = digitAdvanceEm * static_cast<float>(quarterPoints) / 3.0f;
+    if (static_cast<float>(advance) <= wanted)
+        return quarterPoints;
+    return static_cast<int>(static_cast<float>(quarterPoints) * wanted /
+                            static_cast<float>(advance));
 }
 
 bool Match(const std::string& family, bool bold, ResolvedFace& out) {
@@ -53,10 +81,11 @@ ResolvedFace ResolveFace(const std::string& face, bool bold) {
     if (Match(face, bold, fallback))
         return fallback;
     fallback.substituted = true;
-    if (const char* standIn = StandIn(face)) {
+    if (const StandIn* standIn = StandInFor(face)) {
         ResolvedFace other;
-        if (Match(standIn, bold, other)) {
-            other.substituted = strcasecmp(face.c_str(), "Arial") != 0;
+        if (Match(standIn->family, bold, other)) {
+            other.substituted = standIn->digitAdvanceEm > 0.0f;
+            other.digitAdvanceEm = standIn->digitAdvanceEm;
             return other;
         }
     }
@@ -75,6 +104,11 @@ TTF_Font* FontCache::Get(const FontSpec& wanted) {
     FontPtr font;
     if (!face.file.empty())
         font.reset(TTF_OpenFontDPI(face.file.c_str(), quarterPoints, 24, 24));
+    if (font) {
+        const int fitted = StandInQuarterPoints(font.get(), quarterPoints, face.digitAdvanceEm);
+        if (fitted != quarterPoints)
+            font.reset(TTF_OpenFontDPI(face.file.c_str(), fitted, 24, 24));
+    }
     if (font && wanted.bold && (TTF_GetFontStyle(font.get()) & TTF_STYLE_BOLD) == 0) {
         const char* style = TTF_FontFaceStyleName(font.get());
         if (style == nullptr || strcasestr(style, "bold") == nullptr)

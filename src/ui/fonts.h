@@ -20,6 +20,9 @@ struct ResolvedFace {
     std::string file;
     std::string family;       // the family fontconfig matched
     bool substituted = false; // the asked-for face is not on this system
+    // A stand-in of another width is opened smaller, so that its digits
+    // advance at most this much of an em; 0 keeps the size asked for.
+    float digitAdvanceEm = 0.0f;
 };
 
 // The face shown for a family: the family itself when installed, else its

@@ -519,6 +519,58 @@ TEST_F(Board, SettlementCreditsCountsOffAndSetsUpTheNextChip) {
     EXPECT_TRUE(cues.Names().back() == "100.wav") << "settlement plays nothing";
 }
 
+// What the scoreboard shows, read off the screen: the runs of lit columns in
+// its field, and whether anything around the field changed.
+TEST_F(Board, TheScoreboardShowsEveryDigitOfAnyTotalInsideItsField) {
+    FrmBoard& b = Open();
+    const ui::Rect field = b.lblScoreboard.Bounds();
+    const auto around = [&] {
+        const std::vector<std::uint32_t> all = b.ReadPixels();
+        std::vector<std::uint32_t> ring;
+        for (int y = field.top - 4; y < field.top + field.height + 4; ++y)
+            for (int x = field.left - 4; x < field.left + field.width + 4; ++x)
+                if (x < field.left || y < field.top || x >= field.left + field.width ||
+                    y >= field.top + field.height)
+                    ring.push_back(all[static_cast<std::size_t>(y * b.ClientWidth() + x)]);
+        return ring;
+    };
+    Yield();
+    const std::vector<std::uint32_t> before = around();
+    for (const std::string total : {"90000", "12600", "10000", "5"}) {
+        b.lblScoreboard.SetCaption(total);
+        Yield();
+        const std::vector<std::uint32_t> all = b.ReadPixels();
+        // The figures are light on red: green marks ink.
+        const auto lit = [&](int x, int y) {
+            return ColorOf(all[static_cast<std::size_t>(y * b.ClientWidth() + x)]).g > 96;
+        };
+        std::vector<std::pair<int, int>> runs;
+        bool inRun = false;
+        int top = field.top + field.height;
+        int bottom = field.top - 1;
+        for (int x = field.left; x < field.left + field.width; ++x) {
+            bool column = false;
+            for (int y = field.top; y < field.top + field.height; ++y)
+                if (lit(x, y)) {
+                    column = true;
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            if (column && !inRun)
+                runs.emplace_back(x, x);
+            if (column)
+                runs.back().second = x;
+            inRun = column;
+        }
+        ASSERT_EQ(runs.size(), total.size()) << total << ": one group of ink per digit";
+        EXPECT_GT(runs.front().first, field.left) << total << ": the first digit is not cut";
+        EXPECT_LT(bottom, field.top + field.height - 1) << total << ": the digits are not cut";
+        EXPECT_GE(bottom - top, 15) << total << ": nor shrunk past reading";
+        EXPECT_GE(runs.back().second, field.left + field.width - 8) << total << ": right-aligned";
+        EXPECT_EQ(around(), before) << total << ": nothing drawn outside the field";
+    }
+}
+
 TEST_F(Board, TheLastSettlementEndsTheGameAndTheRestartTickFollows) {
     FrmBoard& b = Open();
     Type(b, "f1");

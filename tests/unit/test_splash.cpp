@@ -2,6 +2,7 @@
 #include "harness.h"
 
 #include "app/frmSplash.h"
+#include "assets/pictures.h"
 #include "board/frmBoard.h"
 
 #include <unistd.h>
@@ -79,6 +80,34 @@ TEST_F(Splash, ShowsItsPictureWithTheVersionOverIt) {
             dark += (px[static_cast<std::size_t>(y * 480 + x)] & 0xFF) < 80 &&
                     (px[static_cast<std::size_t>(y * 480 + x)] >> 16 & 0xFF) < 80;
     EXPECT_GT(dark, 10);
+}
+
+// The copyright lines are read where the window shows them, as ink that the
+// picture does not have, and must stand on the light band with a clear row
+// above and below: no border runs through them.
+TEST_F(Splash, TheCopyrightLinesStandClearOnTheirBand) {
+    FrmSplash& s = app().Instance<FrmSplash>();
+    s.Show();
+    const std::vector<std::uint32_t> shown = s.ReadPixels();
+    const assets::Picture picture = assets::SplashPicture();
+    const ui::Rect r = s.lblCopyright.Bounds();
+    int top = r.top + r.height, bottom = -1, left = r.left + r.width, right = -1;
+    for (int y = r.top; y < r.top + r.height; ++y)
+        for (int x = r.left; x < r.left + r.width; ++x)
+            if ((shown[static_cast<std::size_t>(y * 480 + x)] & 0xFFFFFF) !=
+                (picture.At(x, y) & 0xFFFFFF)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GT(bottom - top, 15) << "two lines of text";
+    for (int y = top - 1; y <= bottom + 1; ++y)
+        for (int x = left - 1; x <= right + 1; ++x) {
+            const std::uint32_t p = picture.At(x, y);
+            ASSERT_TRUE((p >> 16 & 0xFF) > 200 && (p >> 8 & 0xFF) > 200 && (p & 0xFF) > 120)
+                << x << "," << y << " lies under the text and is not the light band";
+        }
 }
 
 } // namespace

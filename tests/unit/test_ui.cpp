@@ -3,6 +3,7 @@
 #include "harness.h"
 
 #include "ui/fonts.h"
+#include "ui/text_layout.h"
 
 #include <string>
 #include <vector>
@@ -247,6 +248,37 @@ TEST_F(ControlLayer, CarriageReturnsWithOrWithoutLineFeedAreOneLineBreak) {
     EXPECT_EQ(crlf, lf);
     EXPECT_NE(crlf, joined);
     EXPECT_EQ(ui::NormaliseLineBreaks("a\r\n\r\nb\r"), "a\n\nb\n");
+}
+
+TEST(LabelLines, BreakOnlyBetweenWordsAndKeepAWordTooWideWhole) {
+    const auto tenEach = [](std::string_view s) { return static_cast<int>(s.size()) * 10; };
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(ui::BreakLines("12600", 40, tenEach), Lines{"12600"});
+    EXPECT_EQ(ui::BreakLines("one two three", 75, tenEach), (Lines{"one two", "three"}));
+    EXPECT_EQ(ui::BreakLines("one   two", 40, tenEach), (Lines{"one", "two"}))
+        << "the spaces at a break are dropped";
+    EXPECT_EQ(ui::BreakLines("a verylongword b", 50, tenEach), (Lines{"a", "verylongword", "b"}));
+    EXPECT_EQ(ui::BreakLines(" name", 30, tenEach), (Lines{"", "name"}))
+        << "a leading space is a break point like any other";
+    EXPECT_EQ(ui::BreakLines(" name", 50, tenEach), Lines{" name"});
+    EXPECT_EQ(ui::BreakLines("a\n\nb c", 10, tenEach), (Lines{"a", "", "b", "c"}));
+    EXPECT_EQ(ui::BreakLines("no wrap here\nx", 0, tenEach), (Lines{"no wrap here", "x"}));
+    EXPECT_EQ(ui::BreakLines("", 10, tenEach), Lines{""});
+}
+
+TEST_F(ControlLayer, AWordWiderThanItsLabelIsClippedNotCarriedOver) {
+    Probe& p = app().Instance<Probe>();
+    ui::LabelStyle style;
+    style.font = {"Arial", 12.0f, false};
+    ui::Label label(p, {0, 0, 30, 100}, style, "Wonderful");
+    const std::vector<std::uint32_t> pixels = p.ReadPixels();
+    int lowest = -1;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 30; ++x)
+            if (ColorOf(pixels[static_cast<std::size_t>(y * p.ClientWidth() + x)]).r < 128)
+                lowest = y;
+    EXPECT_GE(lowest, 5) << "the word's start shows";
+    EXPECT_LT(lowest, 20) << "and nothing of it falls to a second line";
 }
 
 TEST_F(ControlLayer, AutoSizedLabelTakesItsTextsSize) {
