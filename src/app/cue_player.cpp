@@ -1,15 +1,28 @@
 #include "app/cue_player.h"
 
 #include "assets/cues.h"
+#include "ui/quiet_stderr.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace pegdrop {
 
 CuePlayer::CuePlayer() {
+    if (!OpenDevice())
+        std::fprintf(stderr, "pegdrop: no sound device, playing silently (%s)\n", SDL_GetError());
+    if (device_)
+        SDL_PauseAudioDevice(device_.Get(), 0);
+}
+
+bool CuePlayer::OpenDevice() {
+    // Sound libraries probing for a card that is not there print pages of
+    // diagnostics; the player gets one line from us instead.
+    const ui::QuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return;
+        return false;
     audioStarted_ = true;
     SDL_AudioSpec want{};
     want.freq = 44100;
@@ -22,8 +35,7 @@ CuePlayer::CuePlayer() {
     device_ = ui::AudioDevice(
         SDL_OpenAudioDevice(nullptr, 0, &want, &spec_,
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE));
-    if (device_)
-        SDL_PauseAudioDevice(device_.Get(), 0);
+    return static_cast<bool>(device_);
 }
 
 CuePlayer::~CuePlayer() {

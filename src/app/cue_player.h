@@ -24,6 +24,8 @@ public:
     const SDL_AudioSpec& DeviceSpec() const { return spec_; }
 
 private:
+    // Starts SDL audio and opens the default device, with the probe kept quiet.
+    bool OpenDevice();
     static void Callback(void* self, Uint8* stream, int length);
     // Decoded in the device's format, kept once decoded; nullptr when unplayable.
     const std::vector<Uint8>* Decoded(const std::string& path);

@@ -6,6 +6,10 @@
 #include "app/version.h"
 #include "board/frmBoard.h"
 
+#include <cerrno>
+#include <cstring>
+#include <string>
+
 namespace {
 
 ui::LabelStyle SmallBlack(ui::Align align, bool autoSize) {
@@ -32,7 +36,16 @@ FrmSplash::FrmSplash()
 }
 
 void FrmSplash::Form_Load() {
-    modPegdrop::DataPath = pegdrop::DataPathFor(pegdrop::CurrentDirectory());
+    const std::string folder = pegdrop::CurrentDirectory();
+    if (folder.empty()) {
+        // Going on would read and write the files at the root instead.
+        const int error = errno;
+        ui::App().Fail(
+            "cannot tell which folder it was started in (" +
+            std::string(error == ERANGE ? "its path is too long" : std::strerror(error)) + ")");
+        return;
+    }
+    modPegdrop::DataPath = pegdrop::DataPathFor(folder);
     modPegdrop::SoundPath = modPegdrop::DataPath + "sounds/";
     lblVersion.SetCaption("Version " + std::to_string(pegdrop::kVersionMajor) + "." +
                           std::to_string(pegdrop::kVersionMinor));

@@ -1,5 +1,8 @@
 #include "ui/application.h"
 
+#include "ui/display_check.h"
+#include "ui/quiet_stderr.h"
+
 #include "ui/x11_errors.h"
 
 #include <algorithm>
@@ -41,11 +44,20 @@ Application::Application(Options options) : clock_(std::move(options.clock)) {
     // Window surfaces go straight to the display: a GL texture behind them
     // would redraw the whole window for every changed pixel.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    int started = 0;
+    {
+        // Each display library SDL tries in turn explains its failure.
+        const QuietStderr quiet;
+        started = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    }
+    if (started != 0) {
         startError_ = SDL_GetError();
         return;
     }
     sdlStarted_ = true;
+    startError_ = NoWindowReasonHere();
+    if (!startError_.empty())
+        return;
     IgnoreStaleWakeUps();
     if (TTF_Init() != 0) {
         startError_ = TTF_GetError();
@@ -95,6 +107,12 @@ Window* Application::FindNative(std::uint32_t windowId) const {
         if (w->IsLoaded() && w->NativeId() == windowId)
             return w.get();
     return nullptr;
+}
+
+void Application::Fail(std::string reason) {
+    if (failure_.empty())
+        failure_ = std::move(reason);
+    EndProgram();
 }
 
 void Application::EndProgram() {
@@ -226,34 +244,45 @@ void Application::DoEvents() {
     Collect();
 }
 
+bool Application::Wait(SDL_Event& event, int timeoutMs) {
+    if (waitEvent(&event, timeoutMs) != 0)
+        return true;
+    // An endless wait returns only with an event; a timed one without an
+    // event once its time is up, or at once when SDL's events are gone. Going
+    // round again would spin a core for nothing.
+    if (timeoutMs < 0 || SDL_WasInit(SDL_INIT_EVENTS) == 0)
+        Fail(std::string("waiting for input failed: ") + SDL_GetError());
+    return false;
+}
+
 void Application::WaitForEvent(int capMs) {
     SDL_Event e;
     const std::uint64_t deadline = std::min(NextTimerDueUs(), PresentDueUs());
     if (deadline == std::numeric_limits<std::uint64_t>::max()) {
-        if (capMs < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, capMs))
+        if (Wait(e, capMs))
             Dispatch(e);
         return;
     }
     const std::uint64_t now = clock_->NowUs();
     const std::uint64_t wholeMs = deadline > now ? (deadline - now) / 1000u : 0;
     if (capMs >= 0 && wholeMs > static_cast<std::uint64_t>(capMs)) {
-        if (SDL_WaitEventTimeout(&e, capMs))
+        if (Wait(e, capMs))
             Dispatch(e);
         return;
     }
     // SDL waits in whole milliseconds, rounded down here; the clock sleeps the
     // rest, so a tick or a held-back picture comes on time, not up to 1 ms late.
     // SDL returns no event only once the wait has run out.
-    if (SDL_WaitEventTimeout(&e, static_cast<int>(std::min<std::uint64_t>(
-                                     wholeMs, std::numeric_limits<int>::max()))))
+    if (Wait(e,
+             static_cast<int>(std::min<std::uint64_t>(wholeMs, std::numeric_limits<int>::max()))))
         Dispatch(e);
-    else
+    else if (failure_.empty())
         clock_->SleepUntilUs(deadline);
 }
 
 void Application::Run() {
     DoEvents();
-    while (HasWindows()) {
+    while (HasWindows() && failure_.empty()) {
         WaitForEvent(-1);
         DoEvents();
     }
@@ -266,7 +295,8 @@ void Application::RunModal(Window& dialog) {
     // A copy: the hook may clear itself while it runs.
     if (const auto hook = onModal)
         hook(dialog);
-    while (dialog.IsShown() && std::find(modal_.begin(), modal_.end(), &dialog) != modal_.end()) {
+    while (dialog.IsShown() && failure_.empty() &&
+           std::find(modal_.begin(), modal_.end(), &dialog) != modal_.end()) {
         WaitForEvent(100);
         DoEvents();
     }

@@ -26,8 +26,13 @@ public:
     Application& operator=(const Application&) = delete;
 
     static Application& Current();
-    // Empty when SDL's video or text could not be started.
+    // Empty when SDL's video or text could not be started, or when the only
+    // video SDL found shows nothing and nobody asked for it.
     const std::string& StartError() const { return startError_; }
+    // Ends the program because it cannot go on honestly (a window that could
+    // not be made, a wait that fails); the first reason is kept for main.
+    void Fail(std::string reason);
+    const std::string& Failure() const { return failure_; }
 
     Clock& GetClock() { return *clock_; }
     FontCache& Fonts() { return fonts_; }
@@ -75,6 +80,8 @@ public:
     void RunModal(Window& dialog);
     // Called as each modal loop starts, with its dialog: how tests answer one.
     std::function<void(Window& dialog)> onModal;
+    // SDL_WaitEventTimeout (-1 waits without end); tests make it fail.
+    std::function<int(SDL_Event* event, int timeoutMs)> waitEvent = SDL_WaitEventTimeout;
 
     // Earliest due time of an enabled timer, or UINT64_MAX.
     std::uint64_t NextTimerDueUs() const;
@@ -105,7 +112,10 @@ private:
     void Collect();
     bool InputBlocked(const Window* target) const;
 
+    bool Wait(SDL_Event& event, int timeoutMs);
+
     std::string startError_;
+    std::string failure_;
     std::unique_ptr<Clock> clock_;
     FontCache fonts_;
     std::vector<std::unique_ptr<Window>> windows_;

@@ -69,6 +69,8 @@ Window::Window(std::string caption, int clientWidth, int clientHeight)
                                    width_, height_, SDL_WINDOW_HIDDEN));
     if (window_)
         nativeId_ = SDL_GetWindowID(window_.get());
+    else
+        App().Fail("cannot open a window: " + std::string(SDL_GetError()));
 }
 
 Window::~Window() {

@@ -5,6 +5,7 @@
 #include "assets/pictures.h"
 #include "board/frmBoard.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -28,6 +29,20 @@ TEST_F(Splash, AtTheRootThePathsAreNotDoubled) {
     app().Instance<FrmSplash>();
     EXPECT_EQ(modPegdrop::DataPath, "/");
     EXPECT_EQ(modPegdrop::SoundPath, "/sounds/");
+}
+
+TEST_F(Splash, AWorkingFolderThatIsGoneEndsTheProgramInsteadOfUsingTheRoot) {
+    const std::string gone = data.Path() + "/gone";
+    ASSERT_EQ(::mkdir(gone.c_str(), 0700), 0);
+    ASSERT_EQ(::chdir(gone.c_str()), 0);
+    ASSERT_EQ(::rmdir(gone.c_str()), 0);
+    modPegdrop::DataPath.clear();
+    app().Instance<FrmSplash>();
+    EXPECT_EQ(app().Failure(),
+              "cannot tell which folder it was started in (No such file or directory)");
+    EXPECT_EQ(modPegdrop::DataPath, "") << "never the root";
+    EXPECT_EQ(app().Find<FrmSplash>(), nullptr);
+    EXPECT_TRUE(cues.paths.empty()) << "nothing is played from a folder that is not there";
 }
 
 TEST_F(Splash, TheDataFolderIsWhereverTheGameIsStarted) {

@@ -2,6 +2,7 @@
 // text and frame pacing.
 #include "harness.h"
 
+#include "ui/display_check.h"
 #include "ui/fonts.h"
 #include "ui/text_layout.h"
 
@@ -248,6 +249,39 @@ TEST_F(ControlLayer, CarriageReturnsWithOrWithoutLineFeedAreOneLineBreak) {
     EXPECT_EQ(crlf, lf);
     EXPECT_NE(crlf, joined);
     EXPECT_EQ(ui::NormaliseLineBreaks("a\r\n\r\nb\r"), "a\n\nb\n");
+}
+
+TEST(StartUp, AWindowNobodyCanSeeIsRefusedUnlessAskedFor) {
+    using V = ui::VideoStart;
+    EXPECT_EQ(ui::NoWindowReason(V{"x11", "", ":0", "", true}), "");
+    EXPECT_EQ(ui::NoWindowReason(V{"wayland", "", "", "wayland-0", false}), "");
+    EXPECT_EQ(ui::NoWindowReason(V{"KMSDRM", "", "", "", false}), "") << "a console shows it";
+    EXPECT_EQ(ui::NoWindowReason(V{"dummy", "dummy", "", "", false}), "") << "asked for by name";
+    EXPECT_EQ(ui::NoWindowReason(V{"offscreen", "offscreen", ":0", "", true}), "");
+    EXPECT_EQ(ui::NoWindowReason(V{"offscreen", "", "", "", false}),
+              "no display to show it on (DISPLAY is not set)");
+    EXPECT_EQ(ui::NoWindowReason(V{"offscreen", "", ":87", "", false}),
+              "cannot connect to the X display \":87\"");
+    EXPECT_EQ(ui::NoWindowReason(V{"dummy", "", ":0", "", true}),
+              "no video driver could open the display (SDL fell back to \"dummy\")");
+}
+
+TEST_F(ControlLayer, AFailingEventWaitEndsTheLoopWithItsReason) {
+    Probe& p = app().Instance<Probe>();
+    p.tick.SetEnabled(false);
+    int waits = 0;
+    app().waitEvent = [&](SDL_Event*, int) {
+        ++waits;
+        SDL_SetError("the queue is gone");
+        return 0;
+    };
+    app().Run();
+    EXPECT_EQ(waits, 1) << "no second try, so no spinning";
+    EXPECT_EQ(app().Failure(), "waiting for input failed: the queue is gone");
+    EXPECT_FALSE(app().HasWindows());
+    app().Fail("a later reason");
+    EXPECT_EQ(app().Failure(), "waiting for input failed: the queue is gone")
+        << "the first is kept";
 }
 
 TEST(LabelLines, BreakOnlyBetweenWordsAndKeepAWordTooWideWhole) {
