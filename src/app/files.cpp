@@ -1,5 +1,6 @@
 #include "app/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -77,6 +78,45 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return text.str();
 }
 
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
+                                           Overlong overlong) {
+    // Looked at before opening: opening some devices already does something.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    // O_NONBLOCK: should a FIFO take the file's place in between, open returns
+    // at once and fstat turns it away.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        // One byte past the limit tells an overlong file from one that fits.
+        const std::size_t want = overlong == Overlong::Missing ? limit + 1 : limit;
+        const auto size = static_cast<std::size_t>(std::max<off_t>(st.st_size, 0));
+        std::string read(std::min(want, std::max<std::size_t>(size, 1)), '\0');
+        std::size_t got = 0;
+        bool failed = false;
+        while (got < want) {
+            if (got == read.size())
+                read.resize(std::min(want, read.size() * 2));
+            const ssize_t n = ::read(fd, read.data() + got, read.size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                failed = true;
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        read.resize(got);
+        if (!failed && !(overlong == Overlong::Missing && got > limit))
+            bytes = std::move(read);
+    }
+    ::close(fd);
+    return bytes;
+}
+
 std::int16_t ParseSpeed(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
@@ -93,7 +133,9 @@ std::int16_t ParseSpeed(std::string_view text) {
             return kDefaultSpeed;
     }
     value = negative ? -value : value;
-    if (value < INT16_MIN || value > INT16_MAX)
+    // The game only ever writes speeds it accepts; anything else would make a
+    // fall take minutes or no time at all.
+    if (value < kMinSpeed || value > kMaxSpeed)
         return kDefaultSpeed;
     return static_cast<std::int16_t>(value);
 }
@@ -103,7 +145,7 @@ std::string FormatSpeed(std::int16_t speed) {
 }
 
 std::int16_t ReadSpeedFile(const std::string& path) {
-    const auto text = ReadWholeFile(path);
+    const auto text = ReadRegularFile(path, kSpeedReadLimit);
     return text ? ParseSpeed(*text) : kDefaultSpeed;
 }
 
