@@ -36,7 +36,7 @@ std::vector<Cue> SynthesiseCues();
 // header (no rate, or too long for 32-bit sizes).
 std::vector<std::uint8_t> EncodeWav(const Cue& cue);
 
-// Writes path + ".tmp" and renames it over path, so a reader never sees half
+// Replaces the file whole (WriteFileAtomically), so a reader never sees half
 // a file; false (and no temporary left) on any failure.
 bool WriteWavFile(const std::string& path, const Cue& cue);
 

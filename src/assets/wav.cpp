@@ -1,7 +1,7 @@
 #include "assets/cues.h"
 
-#include <filesystem>
-#include <fstream>
+#include "app/files.h"
+
 #include <limits>
 
 namespace assets {
@@ -49,25 +49,8 @@ bool WriteWavFile(const std::string& path, const Cue& cue) {
     const std::vector<std::uint8_t> bytes = EncodeWav(cue);
     if (bytes.empty())
         return false;
-    const std::string temp = path + ".tmp";
-    bool ok = false;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        ok = static_cast<bool>(out);
-    }
-    std::error_code error;
-    if (ok) {
-        std::filesystem::rename(temp, path, error);
-        ok = !error;
-    }
-    if (!ok)
-        std::filesystem::remove(temp, error);
-    return ok;
+    return pegdrop::WriteFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 } // namespace assets

@@ -4,7 +4,9 @@
 #include "harness.h"
 
 #include "app/files.h"
+#include "assets/cues.h"
 #include "board/frmBoard.h"
+#include "png_writer.h"
 #include "topten/frmTop10.h"
 #include "topten/top10_file.h"
 
@@ -15,6 +17,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <png.h>
 #include <set>
 #include <string>
 #include <sys/wait.h>
@@ -228,6 +231,65 @@ TEST(WriteFaults, EveryStepFailingLeavesTheOldFileOrTheNewOneAndNoLitter) {
     }
     // Two files, with and without one before, three errors, every step.
     EXPECT_GE(cases, 2 * 2 * 3 * 10);
+}
+
+// The build tools' cues and pictures are saved the same way: synced before
+// the rename, and a failure leaves what was there.
+TEST(WriteFaults, CuesAndPicturesAreSavedThroughTheOneWriter) {
+    assets::Cue cue{"ding.wav", 22050, std::vector<std::int16_t>(500, 1234)};
+    const std::vector<std::uint32_t> pixels = {0xFF102030, 0xFF405060, 0xFF708090, 0xFFA0B0C0};
+    const std::vector<std::function<bool(const std::string&)>> saves = {
+        [&](const std::string& path) { return assets::WriteWavFile(path, cue); },
+        [&](const std::string& path) { return WritePng(path, 2, 2, pixels.data()); }};
+    for (const auto& save : saves) {
+        test::TempFolder folder;
+        const std::string path = folder.Path() + "/file";
+        folder.Write("file", "old");
+        FaultyFiles fs;
+        UseFiles use(fs);
+        ASSERT_TRUE(save(path));
+        EXPECT_EQ(std::count(fs.calls.begin(), fs.calls.end(), "fsync"), 2) << "file and folder";
+        const std::string saved = folder.Read("file");
+        EXPECT_NE(saved, "old");
+        fs.calls.clear();
+        fs.failAt = 3; // open, write, fsync
+        fs.error = EIO;
+        folder.Write("file", "old");
+        EXPECT_FALSE(save(path));
+        EXPECT_EQ(fs.calls[2], "fsync");
+        EXPECT_EQ(folder.Read("file"), "old");
+        EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"file"});
+    }
+}
+
+// A picture reads back with the pixels it was given, as RGB when all are
+// opaque and with alpha when any is not.
+TEST(PngWriter, PicturesReadBackPixelForPixel) {
+    const std::vector<std::vector<std::uint32_t>> pictures = {
+        {0xFF102030, 0xFF405060, 0xFF708090, 0xFFA0B0C0, 0xFFFFFFFF, 0xFF000000},
+        {0xFF102030, 0x80405060, 0x00708090, 0xFFA0B0C0, 0x01FFFFFF, 0xFE000000}};
+    for (const auto& argb : pictures) {
+        const std::vector<unsigned char> png = EncodePng(3, 2, argb.data());
+        ASSERT_FALSE(png.empty());
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        ASSERT_NE(png_image_begin_read_from_memory(&image, png.data(), png.size()), 0);
+        EXPECT_EQ(image.width, 3u);
+        EXPECT_EQ(image.height, 2u);
+        const bool opaque = argb[1] >> 24 == 0xFF;
+        EXPECT_EQ((image.format & PNG_FORMAT_FLAG_ALPHA) == 0, opaque);
+        image.format = PNG_FORMAT_ARGB;
+        std::vector<unsigned char> back(PNG_IMAGE_SIZE(image));
+        ASSERT_NE(png_image_finish_read(&image, nullptr, back.data(), 0, nullptr), 0);
+        for (std::size_t k = 0; k < argb.size(); ++k) {
+            const std::uint32_t pixel = std::uint32_t{back[4 * k]} << 24 |
+                                        std::uint32_t{back[4 * k + 1]} << 16 |
+                                        std::uint32_t{back[4 * k + 2]} << 8 | back[4 * k + 3];
+            EXPECT_EQ(pixel, argb[k]) << k;
+        }
+    }
+    EXPECT_TRUE(EncodePng(0, 2, pictures[0].data()).empty());
+    EXPECT_FALSE(WritePng("/nonexistent-folder/p.png", 3, 2, pictures[0].data()));
 }
 
 // A failure while tidying up after a failure loses nothing more.
