@@ -1,11 +1,49 @@
 #include "app/cue_player.h"
 
+#include "app/files.h"
 #include "assets/cues.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace pegdrop {
+
+std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_AudioSpec& device) {
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+        return std::nullopt;
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    if (source == nullptr)
+        return std::nullopt;
+    SDL_AudioSpec fileSpec{};
+    Uint8* raw = nullptr;
+    Uint32 rawLength = 0;
+    if (SDL_LoadWAV_RW(source, 1, &fileSpec, &raw, &rawLength) == nullptr)
+        return std::nullopt;
+    ui::WavPtr wav(raw);
+    // SDL_AudioCVT converts whole clips exactly, tail included.
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, fileSpec.format, fileSpec.channels, fileSpec.freq, device.format,
+                          device.channels, device.freq) < 0)
+        return std::nullopt;
+    const auto mult = static_cast<std::size_t>(std::max(1, cvt.len_mult));
+    // The converter counts in int, buffer growth included.
+    if (rawLength > static_cast<std::size_t>(INT_MAX) / mult)
+        return std::nullopt;
+    std::vector<Uint8> data(static_cast<std::size_t>(rawLength) * mult);
+    if (rawLength > 0)
+        std::memcpy(data.data(), wav.get(), rawLength);
+    if (cvt.needed) {
+        cvt.len = static_cast<int>(rawLength);
+        cvt.buf = data.data();
+        if (SDL_ConvertAudio(&cvt) != 0)
+            return std::nullopt;
+        data.resize(static_cast<std::size_t>(cvt.len_cvt));
+    } else {
+        data.resize(rawLength);
+    }
+    return data;
+}
 
 CuePlayer::CuePlayer() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
@@ -53,36 +91,14 @@ const std::vector<Uint8>* CuePlayer::Decoded(const std::string& path) {
         return &found->second;
     if (unplayable_.count(path) != 0)
         return nullptr;
-    SDL_AudioSpec fileSpec{};
-    Uint8* raw = nullptr;
-    Uint32 rawLength = 0;
-    if (SDL_LoadWAV(path.c_str(), &fileSpec, &raw, &rawLength) == nullptr) {
+    const std::optional<std::string> bytes =
+        ReadRegularFile(path, kCueReadLimit, Overlong::Missing);
+    std::optional<std::vector<Uint8>> data = bytes ? DecodeCue(*bytes, spec_) : std::nullopt;
+    if (!data) {
         unplayable_.insert(path);
         return nullptr;
     }
-    ui::WavPtr wav(raw);
-    // SDL_AudioCVT converts whole clips exactly, tail included.
-    SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, fileSpec.format, fileSpec.channels, fileSpec.freq, spec_.format,
-                          spec_.channels, spec_.freq) < 0) {
-        unplayable_.insert(path);
-        return nullptr;
-    }
-    std::vector<Uint8> data(static_cast<std::size_t>(rawLength) *
-                            static_cast<std::size_t>(std::max(1, cvt.len_mult)));
-    std::memcpy(data.data(), wav.get(), rawLength);
-    if (cvt.needed) {
-        cvt.len = static_cast<int>(rawLength);
-        cvt.buf = data.data();
-        if (SDL_ConvertAudio(&cvt) != 0) {
-            unplayable_.insert(path);
-            return nullptr;
-        }
-        data.resize(static_cast<std::size_t>(cvt.len_cvt));
-    } else {
-        data.resize(rawLength);
-    }
-    return &cache_.emplace(path, std::move(data)).first->second;
+    return &cache_.emplace(path, std::move(*data)).first->second;
 }
 
 void CuePlayer::Play(const std::string& path) {

@@ -5,12 +5,26 @@
 #include "app/modPegdrop.h"
 #include "ui/sdl_ptrs.h"
 
+#include <cstddef>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pegdrop {
+
+// The most of a cue file that is read. The largest cue the build writes is
+// about 0.5 MB (six seconds of 16-bit mono at 44.1 kHz); 8 MiB leaves ample
+// room for a longer or stereo cue put in its place, and a bigger file is
+// silent rather than a wait and a heap of memory at the start.
+inline constexpr std::size_t kCueReadLimit = std::size_t{8} << 20;
+
+// A wave file's bytes in the device's sample format, rate and channels, by
+// SDL's loader and converter; nothing when either refuses them. Needs no
+// audio device or initialised subsystem.
+std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_AudioSpec& device);
 
 class CuePlayer final : public modPegdrop::SoundSink {
 public:

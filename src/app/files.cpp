@@ -1,5 +1,7 @@
 #include "app/files.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -24,11 +26,34 @@ std::string CurrentDirectory() {
     return buffer.data();
 }
 
+int FileSystem::Open(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+int FileSystem::Fsync(int fd) {
+    return ::fsync(fd);
+}
+int FileSystem::Close(int fd) {
+    return ::close(fd);
+}
+int FileSystem::Rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+int FileSystem::Unlink(const char* path) {
+    return ::unlink(path);
+}
+
 namespace {
 
-bool WriteAll(int fd, std::string_view content) {
+FileSystem realFileSystem;
+std::atomic<FileSystem*> currentFileSystem{&realFileSystem};
+
+// Short writes go on from where they stopped; a signal only means try again.
+bool WriteAll(FileSystem& fs, int fd, std::string_view content) {
     while (!content.empty()) {
-        const ssize_t n = ::write(fd, content.data(), content.size());
+        const ssize_t n = fs.Write(fd, content.data(), content.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -38,6 +63,14 @@ bool WriteAll(int fd, std::string_view content) {
     return true;
 }
 
+int OpenRetrying(FileSystem& fs, const char* path, int flags, mode_t mode) {
+    int fd = -1;
+    do
+        fd = fs.Open(path, flags, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -45,25 +78,51 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Creates a temporary file beside `path` that no other writer, in this
+// process or another, can be using. O_EXCL passes over a name left by a dead
+// process that had the same id.
+int CreateTemp(FileSystem& fs, const std::string& path, std::string& temp) {
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(serial++);
+        const int fd = OpenRetrying(fs, temp.c_str(),
+                                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
 } // namespace
 
+FileSystem& CurrentFileSystem() {
+    return *currentFileSystem.load();
+}
+
+void SetFileSystem(FileSystem* fs) {
+    currentFileSystem.store(fs != nullptr ? fs : &realFileSystem);
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view content) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    FileSystem& fs = CurrentFileSystem();
+    std::string temp;
+    const int fd = CreateTemp(fs, path, temp);
     if (fd < 0)
         return false;
-    bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, content) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    bool ok = WriteAll(fs, fd, content) && fs.Fsync(fd) == 0;
+    // The descriptor is gone after close whatever it returns, so it is never
+    // closed twice; an error there may be a write that never reached the disk.
+    ok = fs.Close(fd) == 0 && ok;
     if (ok)
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+        ok = fs.Rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) {
-        ::unlink(temp.c_str());
+        fs.Unlink(temp.c_str());
         return false;
     }
-    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    const int dir = OpenRetrying(fs, FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+        fs.Fsync(dir);
+        fs.Close(dir);
     }
     return true;
 }
@@ -75,6 +134,45 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
+                                           Overlong overlong) {
+    // Looked at before opening: opening some devices already does something.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    // O_NONBLOCK: should a FIFO take the file's place in between, open returns
+    // at once and fstat turns it away.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        // One byte past the limit tells an overlong file from one that fits.
+        const std::size_t want = overlong == Overlong::Missing ? limit + 1 : limit;
+        const auto size = static_cast<std::size_t>(std::max<off_t>(st.st_size, 0));
+        std::string read(std::min(want, std::max<std::size_t>(size, 1)), '\0');
+        std::size_t got = 0;
+        bool failed = false;
+        while (got < want) {
+            if (got == read.size())
+                read.resize(std::min(want, read.size() * 2));
+            const ssize_t n = ::read(fd, read.data() + got, read.size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                failed = true;
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        read.resize(got);
+        if (!failed && !(overlong == Overlong::Missing && got > limit))
+            bytes = std::move(read);
+    }
+    ::close(fd);
+    return bytes;
 }
 
 std::int16_t ParseSpeed(std::string_view text) {
@@ -93,7 +191,9 @@ std::int16_t ParseSpeed(std::string_view text) {
             return kDefaultSpeed;
     }
     value = negative ? -value : value;
-    if (value < INT16_MIN || value > INT16_MAX)
+    // The game only ever writes speeds it accepts; anything else would make a
+    // fall take minutes or no time at all.
+    if (value < kMinSpeed || value > kMaxSpeed)
         return kDefaultSpeed;
     return static_cast<std::int16_t>(value);
 }
@@ -103,7 +203,7 @@ std::string FormatSpeed(std::int16_t speed) {
 }
 
 std::int16_t ReadSpeedFile(const std::string& path) {
-    const auto text = ReadWholeFile(path);
+    const auto text = ReadRegularFile(path, kSpeedReadLimit);
     return text ? ParseSpeed(*text) : kDefaultSpeed;
 }
 

@@ -5,12 +5,8 @@
 #include "text/utf8.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace pegdrop {
@@ -49,45 +45,6 @@ Top10Row ParseRecord(std::string_view line) {
     return {std::string(line.substr(1, quote > 0 ? quote - 1 : std::string_view::npos)), 0};
 }
 
-// Stops at the limit or once ten lines are in, so a huge file costs no more
-// than the table it can hold.
-std::optional<std::string> ReadRecordBytes(int fd) {
-    std::string bytes;
-    std::string chunk(64 * 1024, '\0');
-    std::size_t lineEnds = 0;
-    while (bytes.size() < kTop10ReadLimit && lineEnds < 10) {
-        const std::size_t want = std::min(chunk.size(), kTop10ReadLimit - bytes.size());
-        const ssize_t n = ::read(fd, chunk.data(), want);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        const auto got = chunk.begin() + n;
-        lineEnds += static_cast<std::size_t>(std::count(chunk.begin(), got, '\n'));
-        bytes.append(chunk.begin(), got);
-    }
-    return bytes;
-}
-
-// Opens only regular files: a FIFO or a device at the path must not hang or
-// disturb the game.
-std::optional<std::string> ReadTop10Bytes(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return std::nullopt;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    std::optional<std::string> bytes;
-    // Checked again on the open file: the path may have changed in between.
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        bytes = ReadRecordBytes(fd);
-    ::close(fd);
-    return bytes;
-}
-
 } // namespace
 
 Top10Table ParseTop10(std::string_view bytes) {
@@ -115,7 +72,7 @@ std::string FormatTop10(const Top10Table& table) {
 }
 
 Top10Table ReadTop10File(const std::string& path) {
-    const std::optional<std::string> bytes = ReadTop10Bytes(path);
+    const std::optional<std::string> bytes = ReadRegularFile(path, kTop10ReadLimit);
     return bytes ? ParseTop10(*bytes) : Top10Table{};
 }
 

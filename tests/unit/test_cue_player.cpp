@@ -4,9 +4,13 @@
 #include "app/cue_player.h"
 #include "assets/cues.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace {
 
@@ -94,6 +98,78 @@ TEST(CuePlayer, ALaterCueCutsOffTheEarlierAndAMissingFileIsSilent) {
     EXPECT_EQ(runs[3].what, Heard::A);
     EXPECT_LT(runs[3].frames, whole / 2) << "a missing file still ends the cue before";
     EXPECT_EQ(runs[4].what, Heard::Silence);
+}
+
+std::string Bytes(const std::vector<std::uint8_t>& v) {
+    return {v.begin(), v.end()};
+}
+
+TEST(CueDecode, ConvertsToTheDeviceFormatAndRefusesWhatIsNoWave) {
+    const std::string wav = Bytes(assets::EncodeWav(Level("a.wav", 9000, 0.5)));
+    SDL_AudioSpec same{};
+    same.freq = 22050;
+    same.format = AUDIO_S16SYS;
+    same.channels = 1;
+    const auto plain = pegdrop::DecodeCue(wav, same);
+    ASSERT_TRUE(plain);
+    ASSERT_EQ(plain->size(), wav.size() - 44) << "the data chunk as it is";
+    EXPECT_EQ(std::memcmp(plain->data(), wav.data() + 44, plain->size()), 0);
+
+    SDL_AudioSpec device = same;
+    device.freq = 44100;
+    device.channels = 2;
+    const auto converted = pegdrop::DecodeCue(wav, device);
+    ASSERT_TRUE(converted);
+    // Twice the rate and twice the channels: four times the bytes, the
+    // level kept on both sides (the resampler's filter may shade it a little).
+    EXPECT_NEAR(static_cast<double>(converted->size()), 4.0 * static_cast<double>(plain->size()),
+                64.0);
+    std::int16_t middle[2] = {};
+    std::memcpy(middle, converted->data() + (converted->size() / 8) * 4, sizeof middle);
+    EXPECT_NEAR(middle[0], 9000, 90);
+    EXPECT_NEAR(middle[1], 9000, 90);
+
+    EXPECT_FALSE(pegdrop::DecodeCue("", device));
+    EXPECT_FALSE(pegdrop::DecodeCue(wav.substr(0, 20), device)) << "header cut short";
+    EXPECT_FALSE(pegdrop::DecodeCue(std::string(4096, '\0'), device));
+    std::string notWave = wav;
+    notWave.replace(8, 4, "AVI ");
+    EXPECT_FALSE(pegdrop::DecodeCue(notWave, device));
+}
+
+// Cues that are a FIFO, an endless device, a folder or a file past the read
+// limit are silent, the start does not wait on them, and the good cue beside
+// them still plays.
+TEST(CuePlayer, OddCueFilesAreSilentAndLeaveTheOthersPlaying) {
+    test::TempFolder folder;
+    const std::string at = folder.Path() + "/";
+    ASSERT_EQ(::mkfifo((at + "ding.wav").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", at + "bounce1.wav");
+    std::filesystem::create_directory(at + "bounce2.wav");
+    const double longer = 1.1 * static_cast<double>(pegdrop::kCueReadLimit) / 2.0 / 22050.0;
+    ASSERT_TRUE(assets::WriteWavFile(at + "100.wav", Level("100.wav", -9000, longer)));
+    ASSERT_TRUE(assets::WriteWavFile(at + "500.wav", Level("500.wav", 9000, 0.3)));
+    const std::string out = at + "out.raw";
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+    int channels = 0;
+    {
+        pegdrop::CuePlayer player;
+        ASSERT_TRUE(player.HasDevice()) << SDL_GetError();
+        channels = player.DeviceSpec().channels;
+        for (const char* odd : {"ding.wav", "bounce1.wav", "bounce2.wav", "100.wav"})
+            player.Play(at + odd);
+        SDL_Delay(200); // long enough to hear the last of them, were it let through
+        player.Play(at + "500.wav");
+        SDL_Delay(400);
+    }
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::ifstream in(out, std::ios::binary);
+    const std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<Stretch> runs = Listen(raw, channels);
+    EXPECT_TRUE(std::any_of(runs.begin(), runs.end(), [](auto& r) { return r.what == Heard::A; }));
+    EXPECT_TRUE(std::none_of(runs.begin(), runs.end(), [](auto& r) { return r.what == Heard::B; }))
+        << "a cue past the read limit must stay silent";
 }
 
 TEST(CuePlayer, WithoutADeviceEveryCueIsSilentAndReturns) {
