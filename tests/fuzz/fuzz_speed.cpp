@@ -1,8 +1,10 @@
-// speed.dat as any bytes: the reader's value is one the writer keeps, a
-// speed the window can set reads back, and what follows the first line
-// cannot change it.
+// speed.dat as any bytes: the reader's value is a speed the window could
+// set and one the writer keeps, the file reader sees its first bytes, a
+// speed the window sets reads back, and what follows the first line cannot
+// change it.
 #include "app/files.h"
 #include "fuzz_check.h"
+#include "scratch_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +16,10 @@ using namespace pegdrop;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::int16_t speed = ParseSpeed(bytes);
+    FUZZ_CHECK(speed >= kMinSpeed && speed <= kMaxSpeed);
+    // The file reader looks at the first bytes only.
+    static ScratchFile file("speed.dat");
+    FUZZ_CHECK(ReadSpeedFile(file.Hold(bytes)) == ParseSpeed(bytes.substr(0, kSpeedReadLimit)));
     const std::string written = FormatSpeed(speed);
     FUZZ_CHECK(ParseSpeed(written) == speed);
     FUZZ_CHECK(ParseSpeed(written + std::string(bytes)) == speed);

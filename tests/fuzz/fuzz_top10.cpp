@@ -1,6 +1,8 @@
-// top10.dat as any bytes: what the reader makes of them, ranked and written
-// back, must read back as the ranked table, and its texts must be showable.
+// top10.dat as any bytes: the file reader and the parser agree, what they
+// make of it, ranked and written back, reads back as the ranked table, and
+// its texts are showable.
 #include "fuzz_check.h"
+#include "scratch_file.h"
 #include "text/utf8.h"
 #include "topten/top10_file.h"
 
@@ -43,6 +45,10 @@ void CheckScoreText(std::int32_t score) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const Top10Table table = ParseTop10(bytes);
+    // The game reads the file through its bounded reader, which must see the
+    // same table in anything up to its limit.
+    static ScratchFile file("top10.dat");
+    FUZZ_CHECK(ReadTop10File(file.Hold(bytes)) == table);
 
     // What was read is written and read back unchanged, and the writer's form
     // is ten CR LF lines.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # run.sh BUILD_DIR SECONDS [TARGET...]: runs each libFuzzer target for SECONDS
-# on its seed corpus, then prints its executions, rate and coverage. Fails on
+# (or until FUZZ_RUNS executions, when that is set and comes first) on its
+# seed corpus, then prints its executions, rate and coverage. Fails on
 # any crash, sanitizer report, leak or input slower than a second. New inputs
 # found go to BUILD_DIR/corpus/TARGET, never into the committed seeds.
 set -uo pipefail
@@ -25,10 +26,12 @@ for target in "${targets[@]}"; do
   work=$build/corpus/$name
   log=$build/fuzz-$name.log
   mkdir -p "$work" "$build/crashes"
-  seeds=("$here/corpus/$name")
-  [ -d "$build/seeds/$name" ] && seeds+=("$build/seeds/$name")
+  seeds=()
+  for dir in "$here/corpus/$name" "$build/seeds/$name"; do
+    [ -d "$dir" ] && seeds+=("$dir")
+  done
   echo "== $target: $seconds s"
-  "$binary" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -print_final_stats=1 \
+  "$binary" -max_total_time="$seconds" ${FUZZ_RUNS:+-runs=$FUZZ_RUNS} -timeout=1 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$build/crashes/$name-" "$work" "${seeds[@]}" >"$log" 2>&1
   code=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
