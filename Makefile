@@ -1,9 +1,11 @@
 # make run: set up, build and play.  make test: set up, build and run every test.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-release test-sanitize bench screenshots format format-check clean
+.PHONY: all deps build run test test-release test-sanitize test-fuzz fuzz fuzz-build bench screenshots format format-check clean
 
 all: build
 
@@ -20,7 +22,7 @@ run:
 	@$(MAKE) --no-print-directory build
 	cd $(BUILD)/play && ../pegdrop
 
-test: test-release test-sanitize format-check
+test: test-release test-sanitize test-fuzz format-check
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j2
@@ -31,6 +33,19 @@ test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPEGDROP_SANITIZE=ON -DPEGDROP_BENCH=OFF >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j2 -LE e2e
+
+# libFuzzer targets in their own clang build; `make fuzz` runs each for
+# FUZZ_SECONDS, `make test` for 10 s.
+fuzz-build: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEGDROP_FUZZ=ON \
+	  -DPEGDROP_TESTS=OFF -DPEGDROP_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target pegdrop_fuzzers
+
+fuzz: fuzz-build
+	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test-fuzz: fuzz-build
+	tests/fuzz/run.sh $(FUZZ_BUILD) 10
 
 bench: build
 	$(BUILD)/bench/pegdrop-bench
@@ -45,4 +60,4 @@ format-check:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror && echo "clang-format: clean"
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -9,6 +9,7 @@ packages=(
   fonts-liberation2 fonts-dseg
   googletest libgtest-dev libbenchmark-dev
   xvfb xdotool imagemagick clang-format
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,12 +1,12 @@
 #include "odds.h"
 
 #include "board/descent.h"
+#include "odds_args.h"
+#include "odds_chart.h"
 #include "speed/test_lattice.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
-#include <optional>
 #include <utility>
 
 namespace pegdrop {
@@ -56,21 +56,22 @@ void PrintSteps(std::ostream& out, const Trace& trace) {
 }
 
 int Fail(std::ostream& err, const std::string& message) {
-    err << "pegdrop-odds: " << message << '\n';
+    err << "pegdrop-odds: " << message << '\n' << OddsUsage() << '\n';
     return 2;
 }
 
-int FailTooFewChoices(std::ostream& err, const std::string& fall, std::size_t given) {
-    return Fail(err, fall + " needs more than " + std::to_string(given) + " choices");
+// A scripted fall must use its choices exactly: one too few cannot finish it,
+// and one too many would be silently dropped.
+int FailChoiceCount(std::ostream& err, const std::string& fall, const Trace& trace,
+                    std::size_t given) {
+    if (trace.status == TraceStatus::TooFewChoices)
+        return Fail(err, fall + " needs more than " + std::to_string(given) + " choices");
+    return Fail(err, fall + " uses " + std::to_string(trace.choicesUsed) + " choices, not " +
+                         std::to_string(given));
 }
 
-std::optional<int> ParseRelease(const std::string& text) {
-    int x = 0;
-    const char* end = text.data() + text.size();
-    const auto [last, ec] = std::from_chars(text.data(), end, x);
-    if (text.empty() || ec != std::errc() || last != end || x < kAimMinX || x > kAimMaxX)
-        return std::nullopt;
-    return x;
+bool ChoiceCountWrong(const Trace& trace, std::size_t given) {
+    return trace.status == TraceStatus::TooFewChoices || trace.choicesUsed != given;
 }
 
 } // namespace
@@ -153,67 +154,44 @@ Trace TraceRelease(int releaseX, std::string_view choices) {
 }
 
 int RunOddsCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) {
+    const OddsCommand command = ParseOddsArgs(args);
+    switch (command.action) {
+    case OddsAction::Wrong:
+        return Fail(err, command.error);
+    case OddsAction::Help:
+        out << OddsUsage() << '\n';
+        return 0;
+    case OddsAction::Version:
+        out << OddsVersion() << '\n';
+        return 0;
+    case OddsAction::Table:
         PrintTable(out);
         return 0;
-    }
-    // The test run always starts at the same place, so there --trace takes no value.
-    const bool onTestBoard = std::ranges::find(args, "--test-board") != args.end();
-    bool testBoard = false;
-    bool testTrace = false;
-    std::optional<std::string> release;
-    std::optional<std::string> choices;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        bool* flag = option == "--test-board"             ? &testBoard
-                     : option == "--trace" && onTestBoard ? &testTrace
-                                                          : nullptr;
-        if (flag != nullptr) {
-            if (*flag)
-                return Fail(err, option + " given twice");
-            *flag = true;
-            continue;
-        }
-        std::optional<std::string>* value = option == "--trace"     ? &release
-                                            : option == "--choices" ? &choices
-                                                                    : nullptr;
-        if (value == nullptr)
-            return Fail(err, "unknown argument '" + option + "'");
-        if (value->has_value())
-            return Fail(err, option + " given twice");
-        if (i + 1 == args.size() || args[i + 1].starts_with("--"))
-            return Fail(err, option + " needs a value");
-        *value = args[++i];
-    }
-    if (testBoard && !testTrace && !choices) {
+    case OddsAction::TestBoardEnds:
         PrintTestBoardEnds(out);
         return 0;
-    }
-    if (testBoard && !testTrace)
-        return Fail(err, "--choices needs --trace");
-    if (!testBoard && !release)
-        return Fail(err, "--trace X is missing");
-    if (!choices)
-        return Fail(err, "--choices DIGITS is missing");
-    std::optional<int> x;
-    if (!testBoard && !(x = ParseRelease(*release)))
-        return Fail(err,
-                    "release x must be a whole number from 200 to 400, not '" + *release + "'");
-    if (choices->find_first_not_of("12") != std::string::npos)
-        return Fail(err, "choices must be digits 1 (left) and 2 (right), not '" + *choices + "'");
-
-    if (testBoard) {
+    case OddsAction::Chart:
+        if (!WriteOddsChart(command.chartPath)) {
+            err << "pegdrop-odds: cannot write " << command.chartPath << '\n';
+            return 1;
+        }
+        return 0;
+    case OddsAction::TestBoardTrace: {
         const Trace trace =
-            TraceDescent(TestBoardLattice(), kTestStartX, kTestStartY, kTestEndY, *choices);
-        if (trace.status == TraceStatus::TooFewChoices)
-            return FailTooFewChoices(err, "the test run", choices->size());
+            TraceDescent(TestBoardLattice(), kTestStartX, kTestStartY, kTestEndY, command.choices);
+        if (ChoiceCountWrong(trace, command.choices.size()))
+            return FailChoiceCount(err, "the test run", trace, command.choices.size());
         PrintSteps(out, trace);
         out << "end," << trace.endX << '\n';
         return 0;
     }
-    const Trace trace = TraceRelease(*x, *choices);
-    if (trace.status == TraceStatus::TooFewChoices)
-        return FailTooFewChoices(err, "the fall from " + std::to_string(*x), choices->size());
+    case OddsAction::Trace:
+        break;
+    }
+    const Trace trace = TraceRelease(command.releaseX, command.choices);
+    if (ChoiceCountWrong(trace, command.choices.size()))
+        return FailChoiceCount(err, "the fall from " + std::to_string(command.releaseX), trace,
+                               command.choices.size());
     if (trace.slot == nullptr)
         return Fail(err,
                     "the fall ended at x " + std::to_string(trace.endX) + ", between two slots");

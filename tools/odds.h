@@ -56,10 +56,10 @@ Trace TraceDescent(const Lattice& lattice, int startX, int startY, int endY,
 // A board fall from release x at the top, down to the slots.
 Trace TraceRelease(int releaseX, std::string_view choices);
 
-// The pegdrop-odds command line, without the program name: nothing (the
-// board's table), --trace X --choices DIGITS, --test-board (the test board's
-// ends) or --test-board --trace --choices DIGITS. Returns the exit code: 0, or
-// 2 after a one-line message on err.
+// The pegdrop-odds command line, without the program name (see ParseOddsArgs).
+// A scripted fall must use exactly the choices given. Returns the exit code:
+// 0; 1 when the chart cannot be written; 2 after a one-line message and the
+// usage line on err.
 int RunOddsCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace pegdrop

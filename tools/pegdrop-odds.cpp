@@ -1,6 +1,9 @@
-// pegdrop-odds: the exact slot odds of every release x, or one scripted fall.
+// pegdrop-odds: the exact slot odds of every release x, one scripted fall, or a
+// chart of the odds.
 //   pegdrop-odds
 //   pegdrop-odds --trace X --choices DIGITS
+//   pegdrop-odds --test-board [--trace --choices DIGITS]
+//   pegdrop-odds --chart FILE.png
 #include "odds.h"
 
 #include <iostream>

@@ -24,6 +24,12 @@ std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_Au
     if (SDL_LoadWAV_RW(source, 1, &fileSpec, &raw, &rawLength) == nullptr)
         return std::nullopt;
     ui::WavPtr wav(raw);
+    // A header whose block size belies its channels and sample size gets
+    // its data back with a frame cut short at the end: only whole frames go
+    // into the converter, and only whole frames of the device come out.
+    const Uint32 fileFrame = SDL_AUDIO_BITSIZE(fileSpec.format) / 8 * fileSpec.channels;
+    if (fileFrame > 0)
+        rawLength -= rawLength % fileFrame;
     // SDL_AudioCVT converts whole clips exactly, tail included.
     SDL_AudioCVT cvt;
     if (SDL_BuildAudioCVT(&cvt, fileSpec.format, fileSpec.channels, fileSpec.freq, device.format,
@@ -45,6 +51,9 @@ std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_Au
     } else {
         data.resize(rawLength);
     }
+    const std::size_t deviceFrame = SDL_AUDIO_BITSIZE(device.format) / 8 * device.channels;
+    if (deviceFrame > 0)
+        data.resize(data.size() - data.size() % deviceFrame);
     return data;
 }
 

@@ -2,10 +2,16 @@
 #include "board/lattice.h"
 #include "board/slots.h"
 #include "odds.h"
+#include "odds_args.h"
+#include "odds_chart.h"
 #include "speed/test_lattice.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -159,24 +165,24 @@ TEST(OddsCli, TableHasOneExactRowPerEvenRelease) {
 }
 
 TEST(OddsCli, TracePrintsEveryStepAndTheSlot) {
-    const CliRun run = Cli({"--trace", "300", "--choices", "1111111111111111"});
+    const CliRun run = Cli({"--trace", "300", "--choices", "111111111"});
     ASSERT_EQ(run.code, 0) << run.err;
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 301u);
     EXPECT_EQ(lines[0], "17,300,0,0");
     EXPECT_EQ(lines[41], "58,299,1,1"); // the first bounce, sent left
-    const Trace trace = TraceRelease(300, "1111111111111111");
+    const Trace trace = TraceRelease(300, "111111111");
     ASSERT_NE(trace.slot, nullptr);
     EXPECT_EQ(lines[299], "316," + std::to_string(trace.endX) + "," +
                               std::to_string(trace.steps.back().direction) + ",0");
     EXPECT_EQ(lines[300], "slot," + std::to_string(trace.slot->number) + "," +
                               std::to_string(trace.slot->prize));
 
-    EXPECT_EQ(Cli({"--choices", "1111111111111111", "--trace", "300"}).out, run.out);
+    EXPECT_EQ(Cli({"--choices", "111111111", "--trace", "300"}).out, run.out);
     const CliRun straight = Cli({"--trace", "394", "--choices", ""});
     ASSERT_EQ(straight.code, 0) << straight.err;
     EXPECT_EQ(Lines(straight.out).back(), "slot,9,100");
-    const CliRun odd = Cli({"--trace", "205", "--choices", "2"});
+    const CliRun odd = Cli({"--trace", "205", "--choices", ""});
     ASSERT_EQ(odd.code, 0) << odd.err;
     EXPECT_EQ(Lines(odd.out).back(), "slot,1,100");
 }
@@ -213,7 +219,7 @@ TEST(OddsCli, TestBoardTraceSlidesPastTheLeftmostColumnToTheWall) {
     EXPECT_EQ(Cli({"--choices", "11111", "--trace", "--test-board"}).out, run.out);
 }
 
-TEST(OddsCli, BadArgumentsGiveOneErrorLineAndExitTwo) {
+TEST(OddsCli, BadArgumentsGiveOneErrorLineAndTheUsageAndExitTwo) {
     const std::vector<std::vector<std::string>> bad = {
         {"--trace", "199", "--choices", "1"},
         {"--trace", "401", "--choices", "1"},
@@ -221,26 +227,38 @@ TEST(OddsCli, BadArgumentsGiveOneErrorLineAndExitTwo) {
         {"--trace", "3e2", "--choices", "1"},
         {"--trace", " 300", "--choices", "1"},
         {"--trace", "", "--choices", "1"},
-        {"--trace", "300", "--choices", "1"}, // too few choices
+        {"--trace", "300", "--choices", "11111111"},   // one too few
+        {"--trace", "300", "--choices", "1111111111"}, // one too many
+        {"--trace", "206", "--choices", "1"},          // a straight fall takes none
         {"--trace", "300", "--choices", "12a"},
+        {"--trace", "300", "--choices", "111\n111"},
         {"--trace", "300"},
         {"--choices", "1"},
         {"--trace", "--choices", "1"},
         {"--trace", "300", "--choices"},
         {"--trace", "300", "--trace", "300", "--choices", "1"},
         {"--trace", "300", "--choices", "1", "extra"},
-        {"--help"},
         {"--trace=300", "--choices=1"},
         {"--test-board", "--test-board"},
         {"--test-board", "--choices", "11111"},
         {"--test-board", "--trace"},
-        {"--test-board", "--trace", "--choices", "1111"}, // too few choices
+        {"--test-board", "--trace", "--choices", "1111"},   // one too few
+        {"--test-board", "--trace", "--choices", "111111"}, // one too many
         {"--test-board", "--trace", "--choices", "11a11"},
         {"--test-board", "--trace", "180", "--choices", "11111"},
         {"--test-board", "--trace", "--trace", "--choices", "11111"},
         {"--test-board", "--trace", "--choices"},
         {"--test-board", "extra"},
         {"--test-board=1"},
+        {"unknown\nargument"},
+        {"--help", "--help"},
+        {"--trace", "300", "--choices", "111111111", "--help"},
+        {"--version", "--test-board"},
+        {"--chart"},
+        {"--chart", ""},
+        {"--chart", "--help"},
+        {"--chart", "a.png", "b.png"},
+        {"--test-board", "--chart", "a.png"},
     };
     for (const std::vector<std::string>& args : bad) {
         const CliRun run = Cli(args);
@@ -249,10 +267,149 @@ TEST(OddsCli, BadArgumentsGiveOneErrorLineAndExitTwo) {
             joined += "[" + a + "]";
         EXPECT_EQ(run.code, 2) << joined;
         EXPECT_TRUE(run.out.empty()) << joined;
-        EXPECT_EQ(Lines(run.err).size(), 1u) << joined << ": " << run.err;
-        EXPECT_FALSE(run.err.empty() || run.err.back() != '\n') << joined;
+        const std::vector<std::string> lines = Lines(run.err);
+        ASSERT_EQ(lines.size(), 2u) << joined << ": " << run.err;
+        EXPECT_TRUE(lines[0].starts_with("pegdrop-odds: ")) << joined;
+        EXPECT_EQ(lines[1], OddsUsage()) << joined;
+        EXPECT_EQ(run.err.back(), '\n') << joined;
     }
-    EXPECT_EQ(Cli({"--trace", "300", "--choices", "111111111111"}).code, 0);
+}
+
+TEST(OddsCli, HelpAndVersionAnswerOnStdoutAndExitZero) {
+    const CliRun help = Cli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out, OddsUsage() + "\n");
+    EXPECT_TRUE(help.err.empty());
+    EXPECT_TRUE(help.out.starts_with("usage: pegdrop-odds "));
+    for (const char* option :
+         {"--trace X", "--choices DIGITS", "--test-board", "--chart FILE.png", "--version"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+
+    const CliRun version = Cli({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(version.err.empty());
+    EXPECT_TRUE(std::regex_match(version.out, std::regex(R"(pegdrop-odds \d+\.\d+\.\d+\n)")))
+        << version.out;
+    EXPECT_EQ(version.out, OddsVersion() + "\n");
+}
+
+TEST(ParseOddsArgs, OrderDoesNotMatterAndEveryCommandIsComplete) {
+    const OddsCommand trace = ParseOddsArgs({"--trace", "250", "--choices", "2121"});
+    EXPECT_EQ(trace.action, OddsAction::Trace);
+    EXPECT_EQ(trace.releaseX, 250);
+    EXPECT_EQ(trace.choices, "2121");
+    EXPECT_TRUE(trace.error.empty());
+    EXPECT_EQ(ParseOddsArgs({"--choices", "2121", "--trace", "250"}), trace);
+
+    const OddsCommand testTrace = ParseOddsArgs({"--test-board", "--trace", "--choices", "12"});
+    EXPECT_EQ(testTrace.action, OddsAction::TestBoardTrace);
+    EXPECT_EQ(testTrace.choices, "12");
+    EXPECT_EQ(ParseOddsArgs({"--choices", "12", "--trace", "--test-board"}), testTrace);
+    EXPECT_EQ(ParseOddsArgs({"--trace", "--choices", "12", "--test-board"}), testTrace);
+
+    EXPECT_EQ(ParseOddsArgs({}).action, OddsAction::Table);
+    EXPECT_EQ(ParseOddsArgs({"--test-board"}).action, OddsAction::TestBoardEnds);
+    const OddsCommand chart = ParseOddsArgs({"--chart", "-odd name.png"});
+    EXPECT_EQ(chart.action, OddsAction::Chart);
+    EXPECT_EQ(chart.chartPath, "-odd name.png");
+
+    // An argument shown in the message cannot break it into two lines.
+    const OddsCommand wrong = ParseOddsArgs({"a\rb\nc"});
+    EXPECT_EQ(wrong.action, OddsAction::Wrong);
+    EXPECT_EQ(wrong.error.find_first_of("\r\n"), std::string::npos) << wrong.error;
+}
+
+TEST(OddsChart, BestReleaseIsTheCentralPlateau) {
+    const OddsChartData data = ChartData();
+    ASSERT_EQ(data.releaseX.size(), 101u);
+    ASSERT_EQ(data.expected.size(), 101u);
+    EXPECT_EQ(data.releaseX.front(), 200);
+    EXPECT_EQ(data.releaseX.back(), 400);
+    EXPECT_EQ(data.bestX, 300);
+    EXPECT_EQ(data.bestFrom, 290);
+    EXPECT_EQ(data.bestTo, 310);
+    EXPECT_EQ(data.bestOdds, SlotOdds(300));
+    for (std::size_t i = 0; i < data.releaseX.size(); ++i) {
+        const bool onPlateau = data.releaseX[i] >= 290 && data.releaseX[i] <= 310;
+        EXPECT_EQ(data.expected[i] == 2808000.0 / 1024, onPlateau) << data.releaseX[i];
+    }
+}
+
+// The rows a column of the picture has in one exact colour, top first.
+std::vector<int> InkRows(const assets::Picture& pic, int x, std::uint32_t colour, int top,
+                         int bottom) {
+    std::vector<int> rows;
+    for (int y = top; y < bottom; ++y)
+        if (pic.At(x, y) == colour)
+            rows.push_back(y);
+    return rows;
+}
+
+TEST(OddsChart, LineFollowsTheExpectedPrizeAndBarsTheChances) {
+    const OddsChartData data = ChartData();
+    const assets::Picture pic = OddsChartPicture(data);
+    ASSERT_EQ(pic.width, chart::kWidth);
+    ASSERT_EQ(pic.height, chart::kHeight);
+
+    // Between two release points the line's core runs between their heights.
+    for (std::size_t i = 0; i + 1 < data.releaseX.size(); i += 5) {
+        const int x = static_cast<int>(
+            std::lround((chart::PlotX(data.releaseX[i]) + chart::PlotX(data.releaseX[i + 1])) / 2));
+        SCOPED_TRACE(data.releaseX[i]);
+        const std::vector<int> rows =
+            InkRows(pic, x, chart::kLineColour, chart::kPlotTop - 10, chart::kPlotBottom + 2);
+        ASSERT_FALSE(rows.empty());
+        const float a = chart::PlotY(data.expected[i]);
+        const float b = chart::PlotY(data.expected[i + 1]);
+        const float low = std::min(a, b), high = std::max(a, b);
+        EXPECT_GE(rows.front(), low - 4);
+        EXPECT_LE(rows.back(), high + 4);
+    }
+    // The straight fall from 206 into the $100 slot dips the line.
+    const int dip = static_cast<int>(std::lround(chart::PlotX(206)));
+    const std::vector<int> rows =
+        InkRows(pic, dip, chart::kLineColour, chart::kPlotTop, chart::kPlotBottom + 2);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_NEAR(rows.back(), chart::PlotY(data.expected[3]), 3);
+
+    for (int slot = 1; slot <= 9; ++slot) {
+        SCOPED_TRACE(slot);
+        const int middle = chart::BarLeft(slot) + chart::kBarWidth / 2;
+        const std::vector<int> bar = InkRows(pic, middle, chart::kBarColour, 0, pic.height);
+        ASSERT_FALSE(bar.empty());
+        EXPECT_EQ(bar.back(), chart::kPlotBottom - 1);
+        EXPECT_EQ(bar.size(), static_cast<std::size_t>(bar.back() - bar.front() + 1));
+        const double chance = data.bestOdds[static_cast<std::size_t>(slot - 1)];
+        EXPECT_NEAR(bar.front(), chart::BarTop(chance), 1.0);
+        EXPECT_EQ(pic.At(chart::BarLeft(slot) - 1, chart::kPlotBottom - 1) == chart::kBarColour,
+                  false);
+    }
+}
+
+TEST(OddsCli, ChartIsWrittenAsAPngOrExitsOne) {
+    const std::string path = ::testing::TempDir() + "odds-chart-test.png";
+    std::remove(path.c_str());
+    const CliRun run = Cli({"--chart", path});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    std::ifstream in(path, std::ios::binary);
+    std::string head(24, '\0');
+    ASSERT_TRUE(in.read(head.data(), 24));
+    EXPECT_EQ(head.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const auto be32 = [&](std::size_t at) {
+        return static_cast<unsigned char>(head[at]) << 24 |
+               static_cast<unsigned char>(head[at + 1]) << 16 |
+               static_cast<unsigned char>(head[at + 2]) << 8 |
+               static_cast<unsigned char>(head[at + 3]);
+    };
+    EXPECT_EQ(be32(16), chart::kWidth);
+    EXPECT_EQ(be32(20), chart::kHeight);
+    std::remove(path.c_str());
+
+    const CliRun fail = Cli({"--chart", "/nonexistent-folder/chart.png"});
+    EXPECT_EQ(fail.code, 1);
+    EXPECT_TRUE(fail.out.empty());
+    EXPECT_EQ(Lines(fail.err).size(), 1u) << fail.err;
 }
 
 } // namespace
