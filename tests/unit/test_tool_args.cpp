@@ -1,8 +1,6 @@
 // The build tools' shared command line, read without running a tool.
 #include "tool_args.h"
 
-#include "app/version.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -26,24 +24,19 @@ Reply Read(const std::vector<std::string>& args, const tools::ToolSpec& spec = k
 
 const std::string kUsage = "usage: pegdrop-x OUTDIR | --help | --version\n";
 
-TEST(ToolArgs, HelpAndVersionAnswerOnStdoutWithStatusZero) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--help"}, {"-h"}, {"--help", "--bogus"}, {"dir", "--help"}}) {
+// The tools themselves are asked --help and --version by tests/tools/answers.sh;
+// here, what decides between answering, refusing and running.
+TEST(ToolArgs, TheFirstQuestionOrFaultInOrderDecides) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"-h"},
+                                                 {"dir", "--help"},
+                                                 {"--help", "--bogus"},
+                                                 {"a", "b", "--help"}}) {
         const Reply r = Read(args);
-        ASSERT_TRUE(r.args.exitStatus) << args[0];
-        EXPECT_EQ(*r.args.exitStatus, 0) << args[0];
-        EXPECT_EQ(r.out.substr(0, kUsage.size()), kUsage) << args[0];
-        EXPECT_NE(r.out.find("Makes things in OUTDIR."), std::string::npos);
+        EXPECT_EQ(r.args.exitStatus, 0) << args.back();
+        EXPECT_EQ(r.out.substr(0, kUsage.size()), kUsage) << args.back();
         EXPECT_EQ(r.err, "");
     }
-    const Reply v = Read({"--version"});
-    ASSERT_TRUE(v.args.exitStatus);
-    EXPECT_EQ(*v.args.exitStatus, 0);
-    const std::string version = std::to_string(pegdrop::kVersionMajor) + "." +
-                                std::to_string(pegdrop::kVersionMinor) + "." +
-                                std::to_string(pegdrop::kVersionRevision);
-    EXPECT_EQ(v.out, "pegdrop-x " + version + "\n");
-    EXPECT_EQ(v.err, "");
+    EXPECT_EQ(Read({"--version", "--help"}).out.find("usage"), std::string::npos);
 }
 
 TEST(ToolArgs, AWrongArgumentIsNamedWithTheUsageAndStatusTwo) {
