@@ -1,6 +1,7 @@
 // pegdrop-pictures OUTDIR: paints every picture of the game into OUTDIR as PNG.
 #include "assets/pictures.h"
 #include "png_writer.h"
+#include "tool_args.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -9,11 +10,12 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: pegdrop-pictures OUTDIR\n");
-        return 2;
-    }
-    const std::string dir = argv[1];
+    const tools::ToolSpec spec{"pegdrop-pictures", "OUTDIR", 1,
+                               "Paints every picture of the game into OUTDIR as PNG files."};
+    const tools::ToolArgs args = tools::ReadToolArgs(spec, argc, argv);
+    if (args.exitStatus)
+        return *args.exitStatus;
+    const std::string dir = args.operands[0];
     std::error_code error;
     std::filesystem::create_directories(dir, error);
     if (error) {

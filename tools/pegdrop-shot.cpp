@@ -5,6 +5,7 @@
 #include "app/modPegdrop.h"
 #include "board/frmBoard.h"
 #include "png_writer.h"
+#include "tool_args.h"
 #include "topten/frmTop10.h"
 #include "ui/dialogs.h"
 
@@ -70,11 +71,13 @@ void Advance(ui::ManualClock& clock, std::uint64_t ms) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: pegdrop-shot OUTDIR\n");
-        return 2;
-    }
-    const std::string out = argv[1];
+    const tools::ToolSpec spec{
+        "pegdrop-shot", "OUTDIR", 1,
+        "Plays the game headless and saves the README's screenshots into OUTDIR as PNG files."};
+    const tools::ToolArgs args = tools::ReadToolArgs(spec, argc, argv);
+    if (args.exitStatus)
+        return *args.exitStatus;
+    const std::string out = args.operands[0];
     std::error_code error;
     std::filesystem::create_directories(out, error);
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);

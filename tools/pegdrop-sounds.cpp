@@ -1,6 +1,7 @@
 // pegdrop-sounds OUTDIR: synthesises every sound cue of the game into OUTDIR
 // as wave files. Runs at every build.
 #include "assets/cues.h"
+#include "tool_args.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -8,11 +9,13 @@
 #include <system_error>
 
 int main(int argc, char** argv) {
-    if (argc != 2 || argv[1][0] == '\0') {
-        std::fprintf(stderr, "usage: pegdrop-sounds OUTDIR\n");
-        return 2;
-    }
-    const std::string dir = argv[1];
+    const tools::ToolSpec spec{
+        "pegdrop-sounds", "OUTDIR", 1,
+        "Synthesises every sound cue of the game into OUTDIR as wave files."};
+    const tools::ToolArgs args = tools::ReadToolArgs(spec, argc, argv);
+    if (args.exitStatus)
+        return *args.exitStatus;
+    const std::string dir = args.operands[0];
     std::error_code error;
     std::filesystem::create_directories(dir, error);
     if (error || !std::filesystem::is_directory(dir, error)) {

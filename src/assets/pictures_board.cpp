@@ -380,36 +380,27 @@ void PaintBoardScene(Canvas& c, int lit) {
     PaintWall(c, left, true);
     PaintWall(c, MirrorAll(left), false);
     PaintSlots(c, lit);
+    // The last A row is the dividers' tops, drawn as bars instead.
+    PaintLatticePegs(c, Board(), [](int, int row) { return row != pegdrop::kBoardDividerRow; });
     PaintScoreboard(c);
     PaintStarburst(c);
     PaintChipEmblem(c, 92, 310);
     PaintGoodLuck(c, 508, 294);
 }
 
-// Pegs and dividers are the lattice itself: whole pixels, never smoothed.
-void StampLattice(Picture& pic, int left, int top) {
-    const pegdrop::Lattice& l = Board();
+// The dividers are read back as whole pixels, never smoothed.
+void StampDividers(Picture& pic, int left, int top) {
     Stamp s(pic, left, top);
-    for (int r : l.aRows) {
-        for (int col : l.aColumns) {
-            if (r == pegdrop::kBoardDividerRow)
-                s.Rect(col - pegdrop::kBoardDividerWidth / 2, pegdrop::kBoardDividerTop,
-                       col + pegdrop::kBoardDividerWidth / 2, pegdrop::kBoardDividerBottom,
-                       kPegGrey);
-            else
-                s.Peg(col, r + pegdrop::kBoardPegDrop);
-        }
-    }
-    for (int r : l.bRows)
-        for (int col : l.bColumns)
-            s.Peg(col, r + pegdrop::kBoardPegDrop);
+    for (int col : Board().aColumns)
+        s.Rect(col - pegdrop::kBoardDividerWidth / 2, pegdrop::kBoardDividerTop,
+               col + pegdrop::kBoardDividerWidth / 2, pegdrop::kBoardDividerBottom, kPegGrey);
 }
 
 Picture PaintBoardPart(int left, int top, int width, int height, int lit) {
     Canvas c(left, top, width, height, kWhite);
     PaintBoardScene(c, lit);
     Picture pic = c.Resolve();
-    StampLattice(pic, left, top);
+    StampDividers(pic, left, top);
     return pic;
 }
 

@@ -1,10 +1,13 @@
-// What the picture painters share: the palette and the pixel-exact marks that
-// other code reads back (pegs, dividers), laid after the smoothing.
+// What the picture painters share: the palette, the pegs, and the pixel-exact
+// marks that other code reads back (dividers), laid after the smoothing.
 #pragma once
 
 #include "assets/draw_canvas.h"
 #include "assets/draw_glyphs.h"
 #include "assets/pictures.h"
+#include "board/lattice.h"
+
+#include <utility>
 
 namespace assets::detail {
 
@@ -21,6 +24,40 @@ inline constexpr Rgb kChip = Hex(0xC00080);
 inline constexpr Rgb kDarkRed = Hex(0x800000);
 inline constexpr Rgb kWallEdge = Hex(0xC08000);
 inline constexpr Rgb kNavy = Hex(0x000040);
+inline constexpr Rgb kPegLight = Hex(0xFAFAFA);
+inline constexpr Rgb kPegShadow = Hex(0x303030);
+inline constexpr Rgb kPegRimLit = Hex(0x909090);
+inline constexpr Rgb kPegBody = Hex(0x8A8A8A);
+
+// Both chips are 17 x 17 discs drawn from (x - 8, y - 8): the lower edge of a
+// chip on a peg's row is 8 pixels below that row. The peg starts on the next
+// pixel row, so the chip comes to rest on the peg it meets and never hides it.
+inline constexpr int kChipReach = 8;
+inline constexpr int kPegReach = 2; // a peg is 5 pixels across
+inline constexpr int kPegBelowRow = kChipReach + 1 + kPegReach;
+
+// A peg centred on pixel (x, y): a small grey ball lit from the top-left, as
+// the chip is, the light falling off to its shadowed lower right.
+inline void PaintPeg(draw::Canvas& c, int x, int y) {
+    const float cx = static_cast<float>(x) + 0.5f, cy = static_cast<float>(y) + 0.5f;
+    const float radius = static_cast<float>(kPegReach) + 0.5f;
+    c.FillCircle(cx, cy, radius,
+                 draw::Paint::Linear({cx - radius, cy - radius}, kPegRimLit,
+                                     {cx + radius, cy + radius}, kPegShadow));
+    c.FillCircle(cx, cy, radius - 0.7f,
+                 draw::Paint::Radial({cx - 0.7f, cy - 0.7f}, radius, kPegLight, kPegBody));
+}
+
+// The pegs of a lattice on their rows and columns, those that `stands(column,
+// row)` keeps.
+template <class Stands>
+void PaintLatticePegs(draw::Canvas& c, const pegdrop::Lattice& l, Stands stands) {
+    for (const auto& [rows, columns] : {std::pair{&l.aRows, &l.aColumns}, {&l.bRows, &l.bColumns}})
+        for (int r : *rows)
+            for (int col : *columns)
+                if (stands(col, r))
+                    PaintPeg(c, col, r + kPegBelowRow);
+}
 
 // Writes whole pixels into a picture that shows [left, left + width) x
 // [top, top + height) of a larger one; marks outside it are dropped.
@@ -38,14 +75,6 @@ public:
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x)
                 Set(x, y, argb);
-    }
-    // A peg: the centre pixel and its four neighbours.
-    void Peg(int x, int y) {
-        Set(x, y, kPegGrey);
-        Set(x - 1, y, kPegGrey);
-        Set(x + 1, y, kPegGrey);
-        Set(x, y - 1, kPegGrey);
-        Set(x, y + 1, kPegGrey);
     }
 
 private:

@@ -10,7 +10,7 @@ using namespace draw;
 using namespace detail;
 
 // Speed-window coordinates, as the test lattice's are.
-constexpr int kPegDrop = 9; // a peg sits where the chip's lower edge meets its row
+constexpr int kPegDrop = 9; // the walls turn level with the chip's lower edge on a row
 constexpr int kWallOutLeft = 119, kWallInLeft = 131, kWallInRight = 228, kWallOutRight = 240;
 constexpr int kDividerTop = 251, kDividerBottom = 267;
 constexpr int kFloorTop = kDividerBottom + 1;
@@ -77,18 +77,11 @@ Picture TestBoardPicture() {
                Paint::Solid(kYellow));
     c.FillRect(static_cast<float>(kTestBoardLeft), static_cast<float>(kFloorTop), right,
                static_cast<float>(kFloorTop) + 0.8f, Paint::Solid(kWallEdge));
+    const auto inside = [&l](int col) { return col > l.leftWall && col < l.rightWall; };
+    PaintLatticePegs(c, l, [&inside](int col, int) { return inside(col); });
     Picture pic = c.Resolve();
 
     Stamp s(pic, kTestBoardLeft, kTestBoardTop);
-    const auto inside = [&l](int col) { return col > l.leftWall && col < l.rightWall; };
-    for (int r : l.aRows)
-        for (int col : l.aColumns)
-            if (inside(col))
-                s.Peg(col, r + kPegDrop);
-    for (int r : l.bRows)
-        for (int col : l.bColumns)
-            if (inside(col))
-                s.Peg(col, r + kPegDrop);
     // The slot dividers: on the inner A columns and at the walls' outer corners.
     std::vector<int> dividers{kWallOutLeft};
     for (int col : l.aColumns)

@@ -53,7 +53,7 @@ BandKind BandAt(const Lattice& lattice, int y);
 // The field of the board window.
 const Lattice& BoardLattice();
 
-// Where pictures draw a peg: a 3 x 3 cross this far below its row.
+// The board picture's walls turn in and out this far below the peg rows.
 inline constexpr int kBoardPegDrop = 10;
 // The last A row is the tops of the slot dividers, drawn as bars instead of pegs.
 inline constexpr int kBoardDividerRow = 298;

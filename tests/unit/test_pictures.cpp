@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -41,29 +44,69 @@ const Picture& Board() {
     return board;
 }
 
-// Every pixel the lattice makes grey on the board: peg crosses and divider bars.
-std::set<std::pair<int, int>> BoardGreyPixels() {
-    const pegdrop::Lattice& l = BoardLattice();
-    std::set<std::pair<int, int>> grey;
-    const auto peg = [&grey](int x, int y) {
-        for (auto [dx, dy] : {std::pair{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}})
-            grey.insert({x + dx, y + dy});
+// Both chips are 17 x 17 discs centred on their (x, y): on a peg's row the
+// lower edge is 8 below the row, and the peg it meets starts on the next
+// pixel row, a ball 5 pixels across.
+constexpr int kPegCentreBelowRow = 8 + 1 + 2;
+
+using PixelAt = std::function<std::uint32_t(int, int)>;
+
+// A small round peg centred on (x, y), lit from the top-left; its ink ends
+// within 2 pixels and the field round it is untouched. Returns its 5 x 5 box.
+std::vector<std::uint32_t> ExpectRoundPeg(const PixelAt& at, int x, int y) {
+    const auto grey = [](std::uint32_t p) {
+        return std::abs(R(p) - G(p)) < 12 && std::abs(G(p) - B(p)) < 12;
     };
-    for (int r : l.aRows)
-        for (int c : l.aColumns) {
-            if (r != pegdrop::kBoardDividerRow) {
-                peg(c, r + pegdrop::kBoardPegDrop);
-                continue;
+    const double centre = Luma(at(x, y));
+    EXPECT_GT(centre, 170) << "the centre is lit at " << x << "," << y;
+    EXPECT_TRUE(grey(at(x, y))) << x << "," << y;
+    for (auto [dx, dy] : {std::pair{2, 0}, {-2, 0}, {0, 2}, {0, -2}}) {
+        const std::uint32_t edge = at(x + dx, y + dy);
+        EXPECT_LT(Luma(edge), centre - 40) << "the edge is darker at " << x + dx << "," << y + dy;
+        EXPECT_TRUE(grey(edge)) << x + dx << "," << y + dy;
+        // Round, not square: the box's corners are barely touched.
+        const std::uint32_t corner = at(x + (dx ? dx : 2), y + (dy ? dy : 2));
+        EXPECT_GT(Luma(corner), Luma(edge) + 30) << x << "," << y;
+    }
+    EXPECT_GT(Luma(at(x - 1, y - 1)), Luma(at(x + 1, y + 1)) + 10)
+        << "lit from the top-left at " << x << "," << y;
+    for (int dy = -5; dy <= 5; ++dy)
+        for (int dx = -5; dx <= 5; ++dx)
+            if (std::max(std::abs(dx), std::abs(dy)) >= 3) {
+                EXPECT_EQ(at(x + dx, y + dy), assets::kFieldWhite)
+                    << "ink beyond the peg at " << x + dx << "," << y + dy;
             }
-            for (int y = pegdrop::kBoardDividerTop; y <= pegdrop::kBoardDividerBottom; ++y)
-                for (int dx = -pegdrop::kBoardDividerWidth / 2;
-                     dx <= pegdrop::kBoardDividerWidth / 2; ++dx)
-                    grey.insert({c + dx, y});
-        }
-    for (int r : l.bRows)
-        for (int c : l.bColumns)
-            peg(c, r + pegdrop::kBoardPegDrop);
-    return grey;
+    std::vector<std::uint32_t> box;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            box.push_back(at(x + dx, y + dy));
+    return box;
+}
+
+// Every peg of a lattice is the same round peg; returns how many there are.
+int ExpectRoundPegs(const pegdrop::Lattice& l, const PixelAt& at,
+                    const std::function<bool(int, int)>& stands) {
+    std::vector<std::uint32_t> first;
+    int pegs = 0;
+    for (const auto& [rows, columns] : {std::pair{&l.aRows, &l.aColumns}, {&l.bRows, &l.bColumns}})
+        for (int r : *rows)
+            for (int c : *columns) {
+                if (!stands(c, r))
+                    continue;
+                const std::vector<std::uint32_t> box =
+                    ExpectRoundPeg(at, c, r + kPegCentreBelowRow);
+                if (pegs++ == 0)
+                    first = box;
+                EXPECT_EQ(box, first) << "the peg at " << c << "," << r << " differs";
+            }
+    return pegs;
+}
+
+PixelAt BoardAt() {
+    return [](int x, int y) { return Board().At(x, y); };
+}
+bool OnABoardPegRow(int, int row) {
+    return row != pegdrop::kBoardDividerRow;
 }
 
 TEST(Pictures, SizesAreThoseOfTheirControls) {
@@ -102,27 +145,8 @@ TEST(Pictures, AreTheSameEveryTime) {
     EXPECT_EQ(assets::LitSlotPicture(5).pixels, assets::LitSlotPicture(5).pixels);
 }
 
-TEST(BoardPicture, EveryPegIsAGreyCrossWhereTheChipMeetsIt) {
-    const pegdrop::Lattice& l = BoardLattice();
-    const auto check = [](int x, int y) {
-        for (auto [dx, dy] : {std::pair{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}})
-            EXPECT_EQ(Board().At(x + dx, y + dy), assets::kPegGrey) << x << "," << y;
-        for (auto [dx, dy] : {std::pair{-1, -1}, {1, -1}, {-1, 1}, {1, 1}})
-            EXPECT_EQ(Board().At(x + dx, y + dy), assets::kFieldWhite) << x << "," << y;
-    };
-    int pegs = 0;
-    for (int r : l.aRows)
-        if (r != pegdrop::kBoardDividerRow)
-            for (int c : l.aColumns) {
-                check(c, r + pegdrop::kBoardPegDrop);
-                ++pegs;
-            }
-    for (int r : l.bRows)
-        for (int c : l.bColumns) {
-            check(c, r + pegdrop::kBoardPegDrop);
-            ++pegs;
-        }
-    EXPECT_EQ(pegs, 6 * 8 + 5 * 7);
+TEST(BoardPicture, EveryPegIsARoundLitPegWhereTheLatticePutsIt) {
+    EXPECT_EQ(ExpectRoundPegs(BoardLattice(), BoardAt(), OnABoardPegRow), 6 * 8 + 5 * 7);
 }
 
 TEST(BoardPicture, DividersAreThreePixelBarsOnTheAColumns) {
@@ -158,10 +182,28 @@ TEST(BoardPicture, WallsReachTheWallLinesAtTheBRows) {
 
 TEST(BoardPicture, ChipPathHoldsNothingButWhitePegsAndDividers) {
     const pegdrop::Lattice& l = BoardLattice();
-    const std::set<std::pair<int, int>> grey = BoardGreyPixels();
+    std::set<std::pair<int, int>> grey, pegs;
+    for (int c : l.aColumns)
+        for (int y = pegdrop::kBoardDividerTop; y <= pegdrop::kBoardDividerBottom; ++y)
+            for (int dx = -1; dx <= 1; ++dx)
+                grey.insert({c + dx, y});
+    const auto box = [&pegs](int c, int r) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                pegs.insert({c + dx, r + kPegCentreBelowRow + dy});
+    };
+    for (int r : l.aRows)
+        if (OnABoardPegRow(0, r))
+            for (int c : l.aColumns)
+                box(c, r);
+    for (int r : l.bRows)
+        for (int c : l.bColumns)
+            box(c, r);
     int stray = 0;
     for (int y = 30; y <= pegdrop::kBoardDividerBottom; ++y)
         for (int x = l.leftWall + 1; x < l.rightWall; ++x) {
+            if (pegs.count({x, y}))
+                continue;
             const std::uint32_t want = grey.count({x, y}) ? assets::kPegGrey : assets::kFieldWhite;
             if (Board().At(x, y) != want && ++stray <= 5)
                 ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex
@@ -243,26 +285,14 @@ TEST(TestBoardPicture, PegsDividersAndWallsStandWhereTheTestLatticePutsThem) {
         return pic.At(x - assets::kTestBoardLeft, y - assets::kTestBoardTop);
     };
     const auto inside = [&l](int c) { return c > l.leftWall && c < l.rightWall; };
-    const auto check = [&](int x, int y) {
-        for (auto [dx, dy] : {std::pair{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}})
-            EXPECT_EQ(at(x + dx, y + dy), assets::kPegGrey) << x << "," << y;
-        for (auto [dx, dy] : {std::pair{-1, -1}, {1, -1}, {-1, 1}, {1, 1}})
-            EXPECT_EQ(at(x + dx, y + dy), assets::kFieldWhite) << x << "," << y;
-    };
-    int pegs = 0;
-    for (int r : l.aRows)
-        for (int c : l.aColumns)
-            if (inside(c)) {
-                check(c, r + 9);
-                ++pegs;
-            }
-    for (int r : l.bRows)
-        for (int c : l.bColumns)
-            if (inside(c)) {
-                check(c, r + 9);
-                ++pegs;
-            }
-    EXPECT_EQ(pegs, 4 * 4 + 3 * 3);
+    EXPECT_EQ(ExpectRoundPegs(l, at, [&inside](int c, int) { return inside(c); }), 4 * 4 + 3 * 3);
+    // The same ball as on the board.
+    const int px = l.aColumns[1], py = l.aRows[0] + kPegCentreBelowRow;
+    const pegdrop::Lattice& board = BoardLattice();
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            EXPECT_EQ(at(px + dx, py + dy),
+                      Board().At(board.aColumns[0] + dx, board.aRows[0] + kPegCentreBelowRow + dy));
 
     // Dividers on the inner A columns and at the walls' outer corners.
     std::vector<int> dividers{l.aColumns.front() - 1, l.aColumns.back() + 24};
