@@ -3,7 +3,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-release test-sanitize bench screenshots format format-check clean
+.PHONY: all deps build run test test-release test-sanitize soak monkey bench screenshots format format-check clean
 
 all: build
 
@@ -31,6 +31,20 @@ test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPEGDROP_SANITIZE=ON -DPEGDROP_BENCH=OFF >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j2 -LE e2e
+
+# The long runs: 1,000 whole games and 100 monkey seeds under the sanitizers.
+soak: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPEGDROP_SANITIZE=ON -DPEGDROP_BENCH=OFF >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target pegdrop_tests
+	SDL_VIDEODRIVER=dummy ASAN_OPTIONS=quarantine_size_mb=4 PEGDROP_SOAK_GAMES=1000 \
+	  $(SANITIZE_BUILD)/tests/pegdrop_tests --gtest_filter='Soak.*'
+	SDL_VIDEODRIVER=dummy PEGDROP_MONKEY_SEEDS=100 \
+	  $(SANITIZE_BUILD)/tests/pegdrop_tests --gtest_filter='Seeds/Monkey.*'
+
+# 100 monkey seeds in the release build; PEGDROP_MONKEY_SEED=n replays one.
+monkey: build
+	SDL_VIDEODRIVER=dummy PEGDROP_MONKEY_SEEDS=$${PEGDROP_MONKEY_SEEDS:-100} \
+	  $(BUILD)/tests/pegdrop_tests --gtest_filter='Seeds/Monkey.*'
 
 bench: build
 	$(BUILD)/bench/pegdrop-bench

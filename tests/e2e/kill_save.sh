@@ -28,7 +28,7 @@ kill_game() {
 }
 
 # Files other than the two and the sounds: temporary files a kill left behind.
-strays() { ls -A "$E2E_DATA" | grep -vx -e sounds -e speed.dat -e top10.dat || true; }
+strays() { find "$E2E_DATA" -mindepth 1 -maxdepth 1 ! -name sounds ! -name speed.dat ! -name top10.dat -printf '%f '; }
 
 # 1. Killed with the name prompt open: nothing is written yet.
 e2e_start_game_in "$game"

@@ -134,6 +134,8 @@ TEST_F(Soak, WholeGamesOneAfterAnotherHoldNoMoreMemory) {
             return;
         if (game == 10)
             at10 = ResidentBytes();
+        if (game % 100 == 0)
+            std::printf("soak: %.1f MB after game %d\n", ResidentBytes() / 1048576.0, game);
     }
     const long atEnd = ResidentBytes();
     const double seconds =
