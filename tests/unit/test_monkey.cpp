@@ -471,7 +471,11 @@ private:
             Expect(mayEnd_ || exitClicked_, "the program ended without Exit or a closing box");
             return;
         }
-        mayEnd_ = false;
+        // A close box still queued (a nested loop can check before the outer
+        // one delivers it) may yet end the program.
+        SDL_Event queued[8];
+        if (SDL_PeepEvents(queued, 8, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT) == 0)
+            mayEnd_ = false;
         Expect(CountOf<FrmTop10>(windows) <= 1, "two top-ten windows");
         Expect(CountOf<FrmSpeed>(windows) <= 1, "two speed windows");
         Expect(CountOf<FrmBoard>(windows) <= 1, "two boards");
