@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-release test-sanitize test-fuzz fuzz fuzz-build bench screenshots format format-check clean
+.PHONY: all deps build run test test-release test-sanitize test-fuzz fuzz fuzz-build soak monkey bench screenshots format format-check clean
 
 all: build
 
@@ -46,6 +46,20 @@ fuzz: fuzz-build
 
 test-fuzz: fuzz-build
 	tests/fuzz/run.sh $(FUZZ_BUILD) 10
+
+# The long runs: 1,000 whole games and 100 monkey seeds under the sanitizers.
+soak: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPEGDROP_SANITIZE=ON -DPEGDROP_BENCH=OFF >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target pegdrop_tests
+	SDL_VIDEODRIVER=dummy ASAN_OPTIONS=quarantine_size_mb=4 PEGDROP_SOAK_GAMES=1000 \
+	  $(SANITIZE_BUILD)/tests/pegdrop_tests --gtest_filter='Soak.*'
+	SDL_VIDEODRIVER=dummy PEGDROP_MONKEY_SEEDS=100 \
+	  $(SANITIZE_BUILD)/tests/pegdrop_tests --gtest_filter='Seeds/Monkey.*'
+
+# 100 monkey seeds in the release build; PEGDROP_MONKEY_SEED=n replays one.
+monkey: build
+	SDL_VIDEODRIVER=dummy PEGDROP_MONKEY_SEEDS=$${PEGDROP_MONKEY_SEEDS:-100} \
+	  $(BUILD)/tests/pegdrop_tests --gtest_filter='Seeds/Monkey.*'
 
 bench: build
 	$(BUILD)/bench/pegdrop-bench

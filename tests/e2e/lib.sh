@@ -236,3 +236,79 @@ e2e_button() {
     click) xdotool click "${2:-1}" ;;
   esac
 }
+
+# ---- Short games for the fault and kill runs
+
+# Starts the game in E2E_DATA as the caller laid it out, with extra
+# environment, and as the user E2E_RUN_AS when set (setpriv drops root, so
+# that file modes deny the game what they deny a player): e2e_start_game_in BINARY [NAME=VALUE...]
+e2e_start_game_in() {
+  local game
+  game=$(realpath "$1")
+  shift
+  [ -x "$game" ] || e2e_fail "no game at $game"
+  local -a as=()
+  if [ -n "${E2E_RUN_AS:-}" ]; then
+    as=(setpriv --reuid="$(id -u "$E2E_RUN_AS")" --regid="$(id -g "$E2E_RUN_AS")" --clear-groups)
+  fi
+  (cd "$E2E_DATA" && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$@" "${as[@]}" "$game") >"$E2E_WORK/game.log" 2>&1 &
+  E2E_GAME_PID=$!
+  echo "$E2E_GAME_PID" >"$E2E_WORK/game.pid"
+}
+
+# On a fresh shot of the board: a chip waits at the top (its colour at 292 8 17 17).
+e2e_chip_at_top() { e2e_shot && [ "$(e2e_count 292 8 17 17 '#C00080')" -ge 50 ]; }
+e2e_chip_gone_from_top() { e2e_shot && [ "$(e2e_count 292 8 17 17 '#C00080')" -eq 0 ]; }
+
+# Clicks the splash and types the mode keys on the board (t, or f and a
+# digit), with the board as E2E_WID: e2e_open_board KEYS
+e2e_open_board() {
+  e2e_window Form1 480x336 || e2e_fail "the splash window did not open"
+  e2e_pointer "$E2E_WID" 240 150
+  e2e_button click
+  e2e_window 'PEGDROP!!!' 600x453 || e2e_fail "the board did not open after a click on the splash"
+  E2E_BOARD=$E2E_WID
+  # Keys go to the window under the pointer: there is no window manager.
+  e2e_pointer "$E2E_BOARD" 300 200
+  xdotool type --delay 50 "$1"
+  e2e_wait_until 30 e2e_chip_at_top || e2e_fail "no chip at the top after $1"
+}
+
+# Drops CHIPS chips from the board's top, each after the last one settled; the
+# last one's fall is left to end the game: e2e_drop_chips CHIPS
+e2e_drop_chips() {
+  local chip
+  for chip in $(seq "$1"); do
+    E2E_WID=$E2E_BOARD
+    e2e_pointer "$E2E_BOARD" 300 150
+    e2e_button down
+    e2e_pointer "$E2E_BOARD" 286 150
+    e2e_pointer "$E2E_BOARD" 306 150
+    e2e_button up
+    e2e_wait_until 30 e2e_chip_gone_from_top || e2e_fail "chip $chip did not leave the top"
+    if [ "$chip" -lt "$1" ]; then
+      e2e_wait_until 60 e2e_chip_at_top || e2e_fail "chip $((chip + 1)) did not come to the top"
+    fi
+  done
+}
+
+# Types NAME into the top-ten name prompt and presses Return: e2e_answer_prompt NAME
+e2e_answer_prompt() {
+  e2e_window PEGDROP 360x128 || e2e_fail "no name prompt after the tournament"
+  e2e_pointer "$E2E_WID" 180 105
+  xdotool type --delay 30 "$1"
+  xdotool key Return
+}
+
+# Clicks Exit on the top-ten window and waits for the game to end with status 0: e2e_exit_game
+e2e_exit_game() {
+  e2e_window 'PEGDROP!!!' 480x336 || e2e_fail "no top-ten window at the end of the game"
+  e2e_pointer "$E2E_WID" 320 309
+  e2e_button click
+  local status=0 n
+  for n in $(seq 600); do kill -0 "$E2E_GAME_PID" 2>/dev/null || break; sleep 0.05; done
+  [ "$n" -lt 600 ] || e2e_fail "the game is still running 30 s after Exit"
+  wait "$E2E_GAME_PID" || status=$?
+  E2E_GAME_PID=""
+  [ "$status" = 0 ] || e2e_fail "the game ended with status $status after Exit"
+}
