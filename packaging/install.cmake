@@ -83,3 +83,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PEGDROP_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dseg")
 include(CPack)
+
+if(PEGDROP_TESTS)
+  # Installs into a staging folder, builds the .deb and checks both.
+  add_test(NAME install_check
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/install/check_install.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION}
+            ${PEGDROP_APP_ID} ${PROJECT_SOURCE_DIR}/docs)
+  set_tests_properties(install_check PROPERTIES LABELS install TIMEOUT 300)
+endif()
