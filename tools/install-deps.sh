@@ -8,8 +8,9 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev libx11-dev
   fonts-liberation2 fonts-dseg
   googletest libgtest-dev libbenchmark-dev
-  xvfb xdotool imagemagick clang-format
+  xvfb xdotool imagemagick clang-format-14
   clang libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev groff-base man-db
 )
 
 missing=()

@@ -3,6 +3,7 @@
 // Plain code; the window layer turns them into textures.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -10,7 +11,8 @@ namespace assets {
 
 struct Picture {
     int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels; // 0xAARRGGBB, row-major, opaque (A = 255)
+    std::vector<std::uint32_t>
+        pixels; // 0xAARRGGBB, row-major, opaque (A = 255) but for the desktop icon
 
     std::uint32_t At(int x, int y) const {
         return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
@@ -39,5 +41,11 @@ Picture BoardPicture();           // 600 x 400
 Picture LitSlotPicture(int slot); // slot 1..9; the size of its image control
 Picture TestBoardPicture();       // 130 x 212
 Picture IconPicture();            // 32 x 32
+
+// The icon the desktop shows for the game, drawn afresh at each size of the
+// icon theme; the tile's rounded corners are transparent. Empty outside
+// the range of those sizes.
+inline constexpr std::array<int, 5> kDesktopIconSizes = {32, 48, 64, 128, 256};
+Picture DesktopIconPicture(int size); // size x size, with alpha
 
 } // namespace assets
