@@ -3,6 +3,7 @@
 #include "text/utf8.h"
 #include "ui/application.h"
 #include "ui/draw3d.h"
+#include "ui/scaled_text.h"
 #include "ui/window.h"
 
 #include <algorithm>
@@ -127,7 +128,7 @@ void Label::SetFontFace(std::string face) {
 }
 
 void Label::Restyle() {
-    text_.reset();
+    text_ = {};
     Invalidate();
     if (!style_.autoSize)
         return;
@@ -176,17 +177,13 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
             return;
         // An empty line still takes its height; SDL_ttf refuses empty text.
         const std::string drawn = text.empty() ? std::string(" ") : text;
-        TTF_SetFontWrappedAlign(font, style_.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER
-                                      : style_.align == Align::Right ? TTF_WRAPPED_ALIGN_RIGHT
-                                                                     : TTF_WRAPPED_ALIGN_LEFT);
-        const SDL_Color fore{style_.fore.r, style_.fore.g, style_.fore.b, 255};
-        const Uint32 wrap = style_.autoSize ? 0u : static_cast<Uint32>(std::max(1, Width()));
-        SurfacePtr surface(TTF_RenderUTF8_Blended_Wrapped(font, drawn.c_str(), fore, wrap));
-        if (!surface)
-            return;
-        text_.reset(SDL_CreateTextureFromSurface(renderer, surface.get()));
-        textWidth_ = surface->w;
-        textHeight_ = surface->h;
+        const int align = style_.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER
+                          : style_.align == Align::Right ? TTF_WRAPPED_ALIGN_RIGHT
+                                                         : TTF_WRAPPED_ALIGN_LEFT;
+        const int wrap = style_.autoSize ? 0 : std::max(1, Width());
+        text_ = RenderWrapped(renderer, fonts, face, drawn, style_.fore, wrap, align);
+        textWidth_ = text_.width;
+        textHeight_ = text_.height;
         if (!text_)
             return;
     }
@@ -195,10 +192,9 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         x += (box.w - textWidth_) / 2;
     else if (style_.align == Align::Right)
         x += box.w - textWidth_;
-    const SDL_Rect where{x, box.y, textWidth_, textHeight_};
     const ClipScope clip(renderer, box);
     if (!clip.Empty())
-        SDL_RenderCopy(renderer, text_.get(), nullptr, &where);
+        DrawText(renderer, text_, static_cast<float>(x), static_cast<float>(box.y));
 }
 
 // ---- Image
