@@ -35,6 +35,8 @@ public:
     FontCache& Fonts() { return fonts_; }
     // The scale windows open at on this display.
     const ScaleChoice& Scale() const { return scale_; }
+    // For the windows opened from now on.
+    void SetScale(ScaleChoice choice) { scale_ = choice; }
 
     // The shared instance of a window kind: created, and its load run, by first use.
     template <typename T> T& Instance() {

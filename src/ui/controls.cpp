@@ -166,10 +166,10 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         const std::string text = NormaliseLineBreaks(text::ValidUtf8(caption_));
         FontSpec face = style_.font;
         TTF_Font* font = fonts.Get(face);
-        int w = 0;
-        int h = 0;
+        // Measured as drawn: a face at twice the size is not quite twice as wide.
+        const int scale = RendererScale(renderer);
         while (style_.fitWidth && font != nullptr && face.points > 6.0f &&
-               TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 && w > Width()) {
+               TextAdvance(fonts, face, scale, text) > static_cast<float>(Width())) {
             face.points -= 0.25f;
             font = fonts.Get(face);
         }

@@ -41,16 +41,55 @@ TextPicture RenderLine(SDL_Renderer* renderer, FontCache& fonts, const FontSpec&
     return FromSurface(renderer, surface.get(), scale);
 }
 
+std::string BreakLines(TTF_Font* face, const std::string& utf8, int width) {
+    if (face == nullptr || width <= 0)
+        return utf8;
+    const auto fits = [&](const std::string& line) {
+        int w = 0;
+        int h = 0;
+        return TTF_SizeUTF8(face, line.c_str(), &w, &h) == 0 && w <= width;
+    };
+    std::string out;
+    std::size_t start = 0;
+    while (start <= utf8.size()) {
+        std::size_t end = utf8.find('\n', start);
+        if (end == std::string::npos)
+            end = utf8.size();
+        std::string line;
+        std::size_t at = start;
+        while (at < end) {
+            std::size_t space = utf8.find(' ', at);
+            if (space == std::string::npos || space > end)
+                space = end;
+            const std::string word = utf8.substr(at, space - at);
+            if (line.empty())
+                line = word;
+            else if (fits(line + " " + word))
+                line += " " + word;
+            else {
+                out += line + "\n";
+                line = word;
+            }
+            at = space + 1;
+        }
+        out += line;
+        if (end < utf8.size())
+            out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
 TextPicture RenderWrapped(SDL_Renderer* renderer, FontCache& fonts, const FontSpec& font,
                           const std::string& utf8, Color fore, int wrapWidth, int align) {
     const int scale = RendererScale(renderer);
     TTF_Font* face = fonts.Get(Scaled(font, scale));
     if (face == nullptr || utf8.empty())
         return {};
+    const std::string lines = BreakLines(fonts.Get(font), utf8, wrapWidth);
     TTF_SetFontWrappedAlign(face, align);
-    const auto wrap = static_cast<Uint32>(std::max(0, wrapWidth) * scale);
     const SurfacePtr surface(TTF_RenderUTF8_Blended_Wrapped(
-        face, utf8.c_str(), SDL_Color{fore.r, fore.g, fore.b, 255}, wrap));
+        face, lines.c_str(), SDL_Color{fore.r, fore.g, fore.b, 255}, 0));
     return FromSurface(renderer, surface.get(), scale);
 }
 

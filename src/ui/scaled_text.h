@@ -26,9 +26,13 @@ struct TextPicture {
 TextPicture RenderLine(SDL_Renderer* renderer, FontCache& fonts, const FontSpec& font,
                        const std::string& utf8, Color fore);
 // Lines broken at line feeds and wrapped at wrapWidth (0: at line feeds only),
-// each aligned within the widest as TTF_WRAPPED_ALIGN_* says.
+// each aligned within the widest as TTF_WRAPPED_ALIGN_* says. The breaks are
+// chosen at the window's own size, so a scale never moves one.
 TextPicture RenderWrapped(SDL_Renderer* renderer, FontCache& fonts, const FontSpec& font,
                           const std::string& utf8, Color fore, int wrapWidth, int align);
+// The text with a line feed wherever it wraps at that width in that face:
+// only between words; a word wider than the width stays whole on its line.
+std::string BreakLines(TTF_Font* face, const std::string& utf8, int width);
 // Draws the picture with its top-left corner at (x, y), one texel a pixel.
 void DrawText(SDL_Renderer* renderer, const TextPicture& text, float x, float y);
 
