@@ -53,6 +53,8 @@ Harness::Harness() {
     ui::Options options;
     options.clock = std::move(clock);
     options.frameRateHz = 60;
+    // Whatever the display or PEGDROP_SCALE say: tests scale windows themselves.
+    options.scale = 1;
     app_ = std::make_unique<ui::Application>(std::move(options));
     modPegdrop::ResetSharedState();
     modPegdrop::SetSoundSink(&cues);

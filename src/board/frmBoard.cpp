@@ -143,6 +143,21 @@ void FrmBoard::Form_MouseUp(std::int16_t Button, std::int16_t, float, float) {
         DropChip();
 }
 
+// The keys aim and drop as a drag would: the same handlers, with a pointer
+// put where the chip is to go, so the same clamping and the same ChipY test.
+void FrmBoard::Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) {
+    // Ctrl and Alt with an arrow are the desktop's.
+    if ((Shift & (ui::kCtrlMask | ui::kAltMask)) != 0)
+        return;
+    const int step = (Shift & ui::kShiftMask) != 0 ? 20 : 2;
+    if (KeyCode == ui::kKeyLeft || KeyCode == ui::kKeyRight) {
+        const int to = ChipX + (KeyCode == ui::kKeyLeft ? -step : step);
+        Form_MouseMove(ui::kLeftButton, Shift, static_cast<float>(to), static_cast<float>(ChipY));
+    } else if (KeyCode == ui::kKeyDown) {
+        Form_MouseUp(ui::kLeftButton, Shift, static_cast<float>(ChipX), static_cast<float>(ChipY));
+    }
+}
+
 // ---- The descent
 
 void FrmBoard::DropChip() {

@@ -21,6 +21,8 @@ public:
     void Form_KeyPress(std::int16_t& KeyAscii) override;
     void Form_MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
     void Form_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
+    // Left and Right aim a waiting chip 2 pixels (20 with Shift), Down drops it.
+    void Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) override;
     // Closing the board leaves the program, whatever else is open; it saves nothing.
     void Form_CloseBox() override { ui::App().EndProgram(); }
     void tmrAfterChip_Timer();

@@ -72,6 +72,7 @@ Application::Application(Options options) : clock_(std::move(options.clock)) {
     if (hz <= 0)
         hz = 60;
     frameUs_ = 1e6 / hz;
+    scale_ = ChooseScale(options.scale);
 }
 
 Application::~Application() {

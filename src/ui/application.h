@@ -3,6 +3,7 @@
 
 #include "ui/clock.h"
 #include "ui/fonts.h"
+#include "ui/scale.h"
 #include "ui/window.h"
 
 #include <cstdint>
@@ -16,6 +17,7 @@ namespace ui {
 struct Options {
     std::unique_ptr<Clock> clock; // the real clock when empty
     double frameRateHz = 0;       // 0: the display's refresh rate, 60 when unknown
+    int scale = 0;                // 0: as PEGDROP_SCALE or the display's density asks
 };
 
 class Application {
@@ -36,6 +38,10 @@ public:
 
     Clock& GetClock() { return *clock_; }
     FontCache& Fonts() { return fonts_; }
+    // The scale windows open at on this display.
+    const ScaleChoice& Scale() const { return scale_; }
+    // For the windows opened from now on.
+    void SetScale(ScaleChoice choice) { scale_ = choice; }
 
     // The shared instance of a window kind: created, and its load run, by first use.
     template <typename T> T& Instance() {
@@ -118,6 +124,7 @@ private:
     std::string failure_;
     std::unique_ptr<Clock> clock_;
     FontCache fonts_;
+    ScaleChoice scale_;
     std::vector<std::unique_ptr<Window>> windows_;
     std::vector<Window*> modal_;
     int depth_ = 0;

@@ -4,6 +4,7 @@
 #include "ui/window.h"
 
 #include <cctype>
+#include <cmath>
 
 namespace ui {
 
@@ -31,7 +32,7 @@ Button::Button(Window& owner, Rect bounds, std::string caption, FontSpec font)
 void Button::SetCaption(std::string caption) {
     caption_ = std::move(caption);
     access_ = ParseAccessCaption(caption_);
-    text_.reset();
+    text_ = {};
     Invalidate();
 }
 
@@ -78,29 +79,22 @@ void Button::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         face = DrawRaised(renderer, face);
     }
     if (!text_ && !access_.text.empty()) {
-        TTF_Font* font = fonts.Get(font_);
-        if (font == nullptr)
+        text_ = RenderLine(renderer, fonts, font_, access_.text, RGB(255, 255, 255));
+        if (!text_)
             return;
-        SurfacePtr surface(
-            TTF_RenderUTF8_Blended(font, access_.text.c_str(), SDL_Color{255, 255, 255, 255}));
-        if (!surface)
-            return;
-        text_.reset(SDL_CreateTextureFromSurface(renderer, surface.get()));
-        textWidth_ = surface->w;
-        textHeight_ = surface->h;
-        baseline_ = TTF_FontAscent(font) + 1;
+        const int scale = text_.scale;
+        textWidth_ = text_.width;
+        textHeight_ = text_.height;
+        baseline_ = FontAscent(fonts, font_, scale) + 1.0f;
         underlineWidth_ = 0;
         if (access_.underline != std::string::npos) {
             const std::string before = access_.text.substr(0, access_.underline);
             const std::size_t letterBytes =
                 access_.underline < access_.text.size() ? 1 : 0; // access keys are ASCII
             const std::string letter = access_.text.substr(access_.underline, letterBytes);
-            int h = 0;
-            underlineLeft_ = 0;
-            if (!before.empty())
-                TTF_SizeUTF8(font, before.c_str(), &underlineLeft_, &h);
-            if (!letter.empty())
-                TTF_SizeUTF8(font, letter.c_str(), &underlineWidth_, &h);
+            // Measured as drawn, so that the line stays under its letter at any scale.
+            underlineLeft_ = TextAdvance(fonts, font_, scale, before);
+            underlineWidth_ = TextAdvance(fonts, font_, scale, letter);
         }
     }
     if (!text_)
@@ -109,14 +103,14 @@ void Button::Draw(SDL_Renderer* renderer, FontCache& fonts) {
     const int x = box.x + (box.w - textWidth_) / 2 + shift;
     const int y = box.y + (box.h - textHeight_) / 2 + shift;
     auto drawText = [&](int dx, int dy, Color c) {
-        SDL_SetTextureColorMod(text_.get(), c.r, c.g, c.b);
-        const SDL_Rect where{x + dx, y + dy, textWidth_, textHeight_};
-        SDL_RenderCopy(renderer, text_.get(), nullptr, &where);
+        SDL_SetTextureColorMod(text_.texture.get(), c.r, c.g, c.b);
+        DrawText(renderer, text_, static_cast<float>(x + dx), static_cast<float>(y + dy));
         if (underlineWidth_ > 0) {
             SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, 255);
-            const int uy = y + dy + baseline_;
-            SDL_RenderDrawLine(renderer, x + dx + underlineLeft_, uy,
-                               x + dx + underlineLeft_ + underlineWidth_ - 1, uy);
+            const SDL_FRect line{static_cast<float>(x + dx) + underlineLeft_,
+                                 std::floor(static_cast<float>(y + dy) + baseline_),
+                                 underlineWidth_, 1.0f};
+            SDL_RenderFillRectF(renderer, &line);
         }
     };
     if (Enabled()) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/controls.h"
+#include "ui/scaled_text.h"
 
 #include <string>
 
@@ -35,19 +36,19 @@ public:
     char AccessKey() const override { return access_.key; }
     void ShowPressed(bool pressed) override;
     void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
-    void ReleaseGraphics() override { text_.reset(); }
+    void ReleaseGraphics() override { text_ = {}; }
 
 private:
     std::string caption_;
     AccessCaption access_;
     FontSpec font_;
     bool pressed_ = false;
-    TexturePtr text_; // white, tinted as drawn
+    TextPicture text_; // white, tinted as drawn
     int textWidth_ = 0;
     int textHeight_ = 0;
-    int underlineLeft_ = 0;
-    int underlineWidth_ = 0;
-    int baseline_ = 0;
+    float underlineLeft_ = 0;
+    float underlineWidth_ = 0;
+    float baseline_ = 0;
 };
 
 } // namespace ui

@@ -3,7 +3,7 @@
 #include "text/utf8.h"
 #include "ui/application.h"
 #include "ui/draw3d.h"
-#include "ui/text_layout.h"
+#include "ui/scaled_text.h"
 #include "ui/window.h"
 
 #include <algorithm>
@@ -27,51 +27,6 @@ TexturePtr TextureFromPixels(SDL_Renderer* renderer, int width, int height,
 
 SDL_Rect ToSdl(const Rect& r) {
     return SDL_Rect{r.left, r.top, r.width, r.height};
-}
-
-int TextWidth(TTF_Font* font, std::string_view text) {
-    int w = 0;
-    int h = 0;
-    if (text.empty() || TTF_SizeUTF8(font, std::string(text).c_str(), &w, &h) != 0)
-        return 0;
-    return w;
-}
-
-// The lines of a label as one picture, each aligned within the widest. Our own
-// breaking rather than SDL_ttf's, which splits a word that does not fit.
-SurfacePtr RenderLines(TTF_Font* font, const std::string& text, int width, Align align,
-                       SDL_Color fore) {
-    const auto measure = [font](std::string_view line) { return TextWidth(font, line); };
-    const std::vector<std::string> lines = BreakLines(text, width, measure);
-    std::vector<SurfacePtr> rendered;
-    int widest = 1;
-    for (const std::string& line : lines) {
-        rendered.emplace_back(line.empty() ? nullptr
-                                           : TTF_RenderUTF8_Blended(font, line.c_str(), fore));
-        if (rendered.back())
-            widest = std::max(widest, rendered.back()->w);
-    }
-    const int skip = TTF_FontLineSkip(font);
-    const int height = std::max(TTF_FontHeight(font), skip * static_cast<int>(lines.size()));
-    SurfacePtr all(SDL_CreateRGBSurfaceWithFormat(0, widest, height, 32, SDL_PIXELFORMAT_ARGB8888));
-    if (!all)
-        return all;
-    SDL_FillRect(all.get(), nullptr, 0);
-    int y = 0;
-    for (const SurfacePtr& line : rendered) {
-        if (line) {
-            int x = 0;
-            if (align == Align::Center)
-                x = (widest - line->w) / 2;
-            else if (align == Align::Right)
-                x = widest - line->w;
-            SDL_Rect where{x, y, line->w, line->h};
-            SDL_SetSurfaceBlendMode(line.get(), SDL_BLENDMODE_NONE);
-            SDL_BlitSurface(line.get(), nullptr, all.get(), &where);
-        }
-        y += skip;
-    }
-    return all;
 }
 
 } // namespace
@@ -175,7 +130,7 @@ void Label::SetFontFace(std::string face) {
 }
 
 void Label::Restyle() {
-    text_.reset();
+    text_ = {};
     Invalidate();
     if (!style_.autoSize)
         return;
@@ -213,23 +168,24 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         const std::string text = NormaliseLineBreaks(text::ValidUtf8(caption_));
         FontSpec face = style_.font;
         TTF_Font* font = fonts.Get(face);
-        int w = 0;
-        int h = 0;
+        // Measured as drawn: a face at twice the size is not quite twice as wide.
+        const int scale = RendererScale(renderer);
         while (style_.fitWidth && font != nullptr && face.points > 6.0f &&
-               TTF_SizeUTF8(font, text.c_str(), &w, &h) == 0 && w > Width()) {
+               TextAdvance(fonts, face, scale, text) > static_cast<float>(Width())) {
             face.points -= 0.25f;
             font = fonts.Get(face);
         }
         if (font == nullptr)
             return;
-        SurfacePtr surface =
-            RenderLines(font, text, style_.autoSize ? 0 : Width(), style_.align,
-                        SDL_Color{style_.fore.r, style_.fore.g, style_.fore.b, 255});
-        if (!surface)
-            return;
-        text_.reset(SDL_CreateTextureFromSurface(renderer, surface.get()));
-        textWidth_ = surface->w;
-        textHeight_ = surface->h;
+        // An empty line still takes its height; SDL_ttf refuses empty text.
+        const std::string drawn = text.empty() ? std::string(" ") : text;
+        const int align = style_.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER
+                          : style_.align == Align::Right ? TTF_WRAPPED_ALIGN_RIGHT
+                                                         : TTF_WRAPPED_ALIGN_LEFT;
+        const int wrap = style_.autoSize ? 0 : std::max(1, Width());
+        text_ = RenderWrapped(renderer, fonts, face, drawn, style_.fore, wrap, align);
+        textWidth_ = text_.width;
+        textHeight_ = text_.height;
         if (!text_)
             return;
     }
@@ -238,10 +194,9 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         x += (box.w - textWidth_) / 2;
     else if (style_.align == Align::Right)
         x += box.w - textWidth_;
-    const SDL_Rect where{x, box.y, textWidth_, textHeight_};
     const ClipScope clip(renderer, box);
     if (!clip.Empty())
-        SDL_RenderCopy(renderer, text_.get(), nullptr, &where);
+        DrawText(renderer, text_, static_cast<float>(x), static_cast<float>(box.y));
 }
 
 // ---- Image

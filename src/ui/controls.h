@@ -3,6 +3,7 @@
 
 #include "ui/fonts.h"
 #include "ui/graphics.h"
+#include "ui/scaled_text.h"
 #include "ui/sdl_ptrs.h"
 
 #include <cstdint>
@@ -119,13 +120,13 @@ public:
     const LabelStyle& Style() const { return style_; }
 
     void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
-    void ReleaseGraphics() override { text_.reset(); }
+    void ReleaseGraphics() override { text_ = {}; }
 
 private:
     void Restyle();
     LabelStyle style_;
     std::string caption_;
-    TexturePtr text_;
+    TextPicture text_;
     int textWidth_ = 0;
     int textHeight_ = 0;
 };

@@ -37,18 +37,21 @@ const StandIn* StandInFor(const std::string& face) {
 }
 
 // The size in quarter points at which a stand-in's digits advance no more
-// than the face it stands in for.
-int StandInQuarterPoints(TTF_Font* font, int quarterPoints, float digitAdvanceEm) {
+// than the face it stands in for. The advance is read at a large size, where
+// hinting rounds it least, so that the same text fits at every scale alike.
+int StandInQuarterPoints(const std::string& file, int quarterPoints, float digitAdvanceEm) {
+    constexpr int kReference = 1200; // quarter points: an em of 400 pixels at 24 dpi
+    if (digitAdvanceEm <= 0.0f)
+        return quarterPoints;
+    const FontPtr big(TTF_OpenFontDPI(file.c_str(), kReference, 24, 24));
     int minX = 0, maxX = 0, minY = 0, maxY = 0, advance = 0;
-    if (digitAdvanceEm <= 0.0f ||
-        TTF_GlyphMetrics32(font, '0', &minX, &maxX, &minY, &maxY, &advance) != 0 || advance <= 0)
+    if (!big || TTF_GlyphMetrics32(big.get(), '0', &minX, &maxX, &minY, &maxY, &advance) != 0 ||
+        advance <= 0)
         return quarterPoints;
-    // Quarter points at 24 dpi: one em is quarterPoints / 3 pixels.
-    const float wanted = digitAdvanceEm * static_cast<float>(quarterPoints) / 3.0f;
-    if (static_cast<float>(advance) <= wanted)
+    const float advanceEm = static_cast<float>(advance) / (kReference / 3.0f);
+    if (advanceEm <= digitAdvanceEm)
         return quarterPoints;
-    return static_cast<int>(static_cast<float>(quarterPoints) * wanted /
-                            static_cast<float>(advance));
+    return static_cast<int>(static_cast<float>(quarterPoints) * digitAdvanceEm / advanceEm);
 }
 
 bool Match(const std::string& family, bool bold, ResolvedFace& out) {
@@ -103,12 +106,9 @@ TTF_Font* FontCache::Get(const FontSpec& wanted) {
     const ResolvedFace face = ResolveFace(wanted.face, wanted.bold);
     FontPtr font;
     if (!face.file.empty())
-        font.reset(TTF_OpenFontDPI(face.file.c_str(), quarterPoints, 24, 24));
-    if (font) {
-        const int fitted = StandInQuarterPoints(font.get(), quarterPoints, face.digitAdvanceEm);
-        if (fitted != quarterPoints)
-            font.reset(TTF_OpenFontDPI(face.file.c_str(), fitted, 24, 24));
-    }
+        font.reset(TTF_OpenFontDPI(
+            face.file.c_str(), StandInQuarterPoints(face.file, quarterPoints, face.digitAdvanceEm),
+            24, 24));
     if (font && wanted.bold && (TTF_GetFontStyle(font.get()) & TTF_STYLE_BOLD) == 0) {
         const char* style = TTF_FontFaceStyleName(font.get());
         if (style == nullptr || strcasestr(style, "bold") == nullptr)

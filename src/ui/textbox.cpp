@@ -49,7 +49,7 @@ void TextBox::SetText32(std::u32string text) {
     if (text == text_)
         return;
     text_ = std::move(text);
-    text_texture_.reset();
+    text_texture_ = {};
     Invalidate();
     if (Change)
         Change();
@@ -154,25 +154,21 @@ bool TextBox::KeyChar(std::uint32_t key) {
     }
 }
 
-int TextBox::TextWidth(TTF_Font* font, int characters) const {
-    if (font == nullptr || characters <= 0)
+float TextBox::TextWidth(int characters) const {
+    if (characters <= 0)
         return 0;
     const std::string prefix = text::EncodeUtf8(
         std::u32string_view(text_).substr(0, static_cast<std::size_t>(characters)));
-    int w = 0;
-    int h = 0;
-    TTF_SizeUTF8(font, prefix.c_str(), &w, &h);
-    return w;
+    return TextAdvance(App().Fonts(), font_, Owner().Scale(), prefix);
 }
 
 void TextBox::MousePress(float x, float) {
-    TTF_Font* font = App().Fonts().Get(font_);
-    const float local = x - static_cast<float>(Left() + kPadding + 2 - scroll_);
+    const float local = x - (static_cast<float>(Left() + kPadding + 2) - scroll_);
     // The boundary nearest the pointer.
     int best = 0;
     float bestDistance = std::abs(local);
     for (int i = 1; i <= Length(); ++i) {
-        const float d = std::abs(local - static_cast<float>(TextWidth(font, i)));
+        const float d = std::abs(local - TextWidth(i));
         if (d < bestDistance) {
             bestDistance = d;
             best = i;
@@ -197,51 +193,42 @@ void TextBox::Draw(SDL_Renderer* renderer, FontCache& fonts) {
     if (font == nullptr)
         return;
     const bool focused = Owner().Focused() == this;
-    const int fieldWidth = inner.w - 2 * kPadding;
-    const int caretX = TextWidth(font, caret_);
+    const auto fieldWidth = static_cast<float>(inner.w - 2 * kPadding);
+    const float caretX = TextWidth(caret_);
     if (caretX - scroll_ > fieldWidth - 1)
         scroll_ = caretX - fieldWidth + 1;
     if (caretX < scroll_)
         scroll_ = caretX;
     const int lineHeight = TTF_FontHeight(font);
-    const int originX = inner.x + kPadding - scroll_;
+    const float originX = static_cast<float>(inner.x + kPadding) - scroll_;
     const int top = inner.y + (inner.h - lineHeight) / 2;
     const SDL_Rect field{inner.x + 1, inner.y, inner.w - 2, inner.h};
     const ClipScope clip(renderer, field);
     if (clip.Empty())
         return;
     const std::string utf8 = Text();
-    if (!text_texture_ && !utf8.empty()) {
-        SurfacePtr surface(TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{0, 0, 0, 255}));
-        if (surface)
-            text_texture_.reset(SDL_CreateTextureFromSurface(renderer, surface.get()));
-    }
+    if (!text_texture_ && !utf8.empty())
+        text_texture_ = RenderLine(renderer, fonts, font_, utf8, RGB(0, 0, 0));
+    const auto y = static_cast<float>(top);
     if (text_texture_) {
-        int w = 0;
-        int h = 0;
-        SDL_QueryTexture(text_texture_.get(), nullptr, nullptr, &w, &h);
-        const SDL_Rect where{originX, top, w, h};
-        if (!Enabled())
-            SDL_SetTextureColorMod(text_texture_.get(), 128, 128, 128);
-        else
-            SDL_SetTextureColorMod(text_texture_.get(), 255, 255, 255);
-        SDL_RenderCopy(renderer, text_texture_.get(), nullptr, &where);
+        const Uint8 tint = Enabled() ? 255 : 128;
+        SDL_SetTextureColorMod(text_texture_.texture.get(), tint, tint, tint);
+        DrawText(renderer, text_texture_, originX, y);
     }
     if (focused && SelLength() > 0) {
-        const int from = TextWidth(font, SelStart());
-        const int to = TextWidth(font, SelStart() + SelLength());
-        const SDL_Rect band{originX + from, top, to - from, lineHeight};
-        FillBox(renderer, band, kSelectionBack);
-        SurfacePtr surface(
-            TTF_RenderUTF8_Blended(font, SelText().c_str(), SDL_Color{255, 255, 255, 255}));
-        if (surface) {
-            TexturePtr selected(SDL_CreateTextureFromSurface(renderer, surface.get()));
-            const SDL_Rect where{originX + from, top, surface->w, surface->h};
-            SDL_RenderCopy(renderer, selected.get(), nullptr, &where);
-        }
+        const float from = TextWidth(SelStart());
+        const float to = TextWidth(SelStart() + SelLength());
+        const SDL_FRect band{originX + from, y, to - from, static_cast<float>(lineHeight)};
+        SDL_SetRenderDrawColor(renderer, kSelectionBack.r, kSelectionBack.g, kSelectionBack.b, 255);
+        SDL_RenderFillRectF(renderer, &band);
+        const TextPicture selected =
+            RenderLine(renderer, fonts, font_, SelText(), RGB(255, 255, 255));
+        DrawText(renderer, selected, originX + from, y);
     } else if (focused) {
+        // One pixel wide, on the boundary as the text is drawn.
+        const SDL_FRect caret{originX + caretX, y, 1.0f, static_cast<float>(lineHeight)};
         SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-        SDL_RenderDrawLine(renderer, originX + caretX, top, originX + caretX, top + lineHeight - 1);
+        SDL_RenderFillRectF(renderer, &caret);
     }
 }
 

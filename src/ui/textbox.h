@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/controls.h"
+#include "ui/scaled_text.h"
 
 #include <cstdint>
 #include <functional>
@@ -37,21 +38,22 @@ public:
     void MousePress(float x, float y) override;
     void FocusChanged() override;
     void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
-    void ReleaseGraphics() override { text_texture_.reset(); }
+    void ReleaseGraphics() override { text_texture_ = {}; }
 
 private:
     void Replace(std::u32string inserted);
     void SetText32(std::u32string text);
     void MoveCaret(int to, bool extend);
-    int TextWidth(TTF_Font* font, int characters) const;
+    // Where the boundary after that many characters falls, as the text is drawn.
+    float TextWidth(int characters) const;
 
     std::u32string text_;
     FontSpec font_;
     int maxLength_;
     int anchor_ = 0;
     int caret_ = 0;
-    int scroll_ = 0; // pixels of text scrolled off to the left
-    TexturePtr text_texture_;
+    float scroll_ = 0; // pixels of text scrolled off to the left
+    TextPicture text_texture_;
 };
 
 } // namespace ui

@@ -61,12 +61,28 @@ std::int16_t KeyCode(const SDL_Keysym& key) {
     return 0;
 }
 
+std::int16_t ArrowKeyCode(SDL_Keycode sym) {
+    switch (sym) {
+    case SDLK_LEFT:
+        return kKeyLeft;
+    case SDLK_UP:
+        return kKeyUp;
+    case SDLK_RIGHT:
+        return kKeyRight;
+    case SDLK_DOWN:
+        return kKeyDown;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 Window::Window(std::string caption, int clientWidth, int clientHeight)
-    : caption_(std::move(caption)), width_(clientWidth), height_(clientHeight) {
+    : caption_(std::move(caption)), width_(clientWidth), height_(clientHeight),
+      scale_(App().Scale().For(clientWidth, clientHeight)) {
     window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   width_, height_, SDL_WINDOW_HIDDEN));
+                                   width_ * scale_, height_ * scale_, SDL_WINDOW_HIDDEN));
     if (window_)
         nativeId_ = SDL_GetWindowID(window_.get());
     else
@@ -141,9 +157,10 @@ bool Window::EnsureRenderer() {
     }
     if (!renderer_)
         return false;
-    // The one place where the logical size is set: integer scaling on dense
-    // screens changes only this (and scales the damaged areas with it).
-    SDL_RenderSetLogicalSize(renderer_.get(), width_, height_);
+    // Everything is drawn in the window's own pixels; the renderer multiplies
+    // them out. No logical size: SDL would then round the pointer to whole
+    // logical pixels, and the pointer is mapped back here as a fraction.
+    SDL_RenderSetScale(renderer_.get(), static_cast<float>(scale_), static_cast<float>(scale_));
     SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
     fullRepaint_ = true;
     return true;
@@ -269,8 +286,8 @@ void Window::CenterOver(const Window* owner) {
         int ox = 0, oy = 0, ow = 0, oh = 0;
         SDL_GetWindowPosition(owner->Native(), &ox, &oy);
         SDL_GetWindowSize(owner->Native(), &ow, &oh);
-        x = ox + (ow - width_) / 2;
-        y = oy + (oh - height_) / 2;
+        x = ox + (ow - width_ * scale_) / 2;
+        y = oy + (oh - height_ * scale_) / 2;
         SDL_SetWindowModalFor(window_.get(), owner->Native());
     }
     SDL_SetWindowPosition(window_.get(), x, y);
@@ -351,8 +368,8 @@ void Window::MouseDown(const SDL_MouseButtonEvent& e) {
     const std::int16_t bit = ButtonBit(e.button);
     if (bit == 0)
         return;
-    const float x = static_cast<float>(e.x);
-    const float y = static_cast<float>(e.y);
+    const float x = FromScreen(e.x);
+    const float y = FromScreen(e.y);
     // Moves outside the window keep coming while a button is held.
     if (buttonsHeld_ == 0)
         SDL_CaptureMouse(SDL_TRUE);
@@ -380,8 +397,8 @@ void Window::MouseUp(const SDL_MouseButtonEvent& e) {
     const std::int16_t bit = ButtonBit(e.button);
     if (bit == 0)
         return;
-    const float x = static_cast<float>(e.x);
-    const float y = static_cast<float>(e.y);
+    const float x = FromScreen(e.x);
+    const float y = FromScreen(e.y);
     buttonsHeld_ = static_cast<std::int16_t>(buttonsHeld_ & ~bit);
     if (buttonsHeld_ == 0)
         SDL_CaptureMouse(SDL_FALSE);
@@ -430,6 +447,11 @@ void Window::KeyDown(const SDL_Keysym& key) {
             return;
         }
     }
+    if (std::int16_t arrow = ArrowKeyCode(key.sym)) {
+        if (loaded_)
+            Form_KeyDown(arrow, ShiftState(key.mod));
+        return;
+    }
     if (key.sym == SDLK_TAB && HasFocusableControl())
         FocusNext((key.mod & KMOD_SHIFT) != 0);
     else if (key.sym == SDLK_TAB)
@@ -441,8 +463,8 @@ void Window::KeyDown(const SDL_Keysym& key) {
 void Window::HandleInput(const SDL_Event& e) {
     switch (e.type) {
     case SDL_MOUSEMOTION: {
-        const float x = static_cast<float>(e.motion.x);
-        const float y = static_cast<float>(e.motion.y);
+        const float x = FromScreen(e.motion.x);
+        const float y = FromScreen(e.motion.y);
         if (pressedOn_ != nullptr)
             pressedOn_->ShowPressed(pressedOn_->Bounds().Contains(x, y));
         else
@@ -513,23 +535,38 @@ void Window::Paint() {
         if (surface_ != nullptr)
             SDL_UpdateWindowSurface(window_.get());
     } else {
-        for (const SDL_Rect& d : damaged_)
+        std::vector<SDL_Rect> onScreen;
+        for (const SDL_Rect& d : damaged_) {
             Render(&d);
+            onScreen.push_back({d.x * scale_, d.y * scale_, d.w * scale_, d.h * scale_});
+        }
         SDL_RenderPresent(renderer_.get());
-        SDL_UpdateWindowSurfaceRects(window_.get(), damaged_.data(),
-                                     static_cast<int>(damaged_.size()));
+        SDL_UpdateWindowSurfaceRects(window_.get(), onScreen.data(),
+                                     static_cast<int>(onScreen.size()));
     }
     damaged_.clear();
     dirty_ = fullRepaint_ = false;
 }
 
 std::vector<std::uint32_t> Window::ReadPixels() {
+    if (scale_ == 1)
+        return ReadScreenPixels();
+    const std::vector<std::uint32_t> screen = ReadScreenPixels();
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width_ * height_));
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            pixels[static_cast<std::size_t>(y * width_ + x)] =
+                screen[static_cast<std::size_t>((y * width_ * scale_ + x) * scale_)];
+    return pixels;
+}
+
+std::vector<std::uint32_t> Window::ReadScreenPixels() {
+    const int w = width_ * scale_;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w * height_ * scale_));
     if (!EnsureRenderer())
         return pixels;
     Render(nullptr);
-    SDL_RenderReadPixels(renderer_.get(), nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
-                         width_ * 4);
+    SDL_RenderReadPixels(renderer_.get(), nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), w * 4);
     SDL_RenderPresent(renderer_.get());
     if (surface_ != nullptr)
         SDL_UpdateWindowSurface(window_.get());

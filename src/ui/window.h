@@ -21,6 +21,11 @@ inline constexpr std::int16_t kMiddleButton = 4;
 inline constexpr std::int16_t kShiftMask = 1;
 inline constexpr std::int16_t kCtrlMask = 2;
 inline constexpr std::int16_t kAltMask = 4;
+// The arrow keys as key-down handlers see them.
+inline constexpr std::int16_t kKeyLeft = 37;
+inline constexpr std::int16_t kKeyUp = 38;
+inline constexpr std::int16_t kKeyRight = 39;
+inline constexpr std::int16_t kKeyDown = 40;
 
 class Window {
 public:
@@ -41,6 +46,9 @@ public:
     const std::string& Caption() const { return caption_; }
     int ClientWidth() const { return width_; }
     int ClientHeight() const { return height_; }
+    // Screen pixels to one of the window's own: the window shows that many
+    // times its client size, and the pointer comes back divided by it.
+    int Scale() const { return scale_; }
     void SetBackground(std::shared_ptr<const Bitmap> picture);
     void SetBackColor(Color color);
     void SetIcon(std::shared_ptr<const Bitmap> icon);
@@ -49,6 +57,11 @@ public:
     virtual void Form_Load() {}
     virtual void Form_Click() {}
     virtual void Form_KeyPress(std::int16_t& keyAscii) { (void)keyAscii; }
+    // An arrow key that no control of the window took, with the modifiers held.
+    virtual void Form_KeyDown(std::int16_t& keyCode, std::int16_t shift) {
+        (void)keyCode;
+        (void)shift;
+    }
     virtual void Form_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
     virtual void Form_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
     virtual void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
@@ -80,8 +93,12 @@ public:
     void InvalidateRect(const Rect& area);
     bool NeedsPaint() const { return dirty_ && IsShown(); }
     void Paint();
-    // Draws the window as it stands and reads its client pixels, 0xAARRGGBB.
+    // Draws the window as it stands and reads its client pixels, 0xAARRGGBB:
+    // one for each of the window's own pixels (the top-left screen pixel of
+    // each block when scaled), or every screen pixel (Scale() times the
+    // client size each way).
     std::vector<std::uint32_t> ReadPixels();
+    std::vector<std::uint32_t> ReadScreenPixels();
 
     SDL_Window* Native() const { return window_.get(); }
     std::uint32_t NativeId() const { return nativeId_; }
@@ -104,11 +121,13 @@ private:
     void MouseDown(const SDL_MouseButtonEvent& e);
     void MouseUp(const SDL_MouseButtonEvent& e);
     void KeyDown(const SDL_Keysym& key);
+    float FromScreen(int v) const { return static_cast<float>(v) / static_cast<float>(scale_); }
     void ReleaseNative();
 
     std::string caption_;
     int width_;
     int height_;
+    int scale_ = 1;
     bool loaded_ = true;
     bool shown_ = false;
     bool dirty_ = true;

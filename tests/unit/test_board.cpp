@@ -241,6 +241,35 @@ TEST_F(Board, AimingFollowsTheLeftButtonOnlyClampedAndEven) {
     EXPECT_EQ(b.ChipX, 302);
 }
 
+TEST_F(Board, ArrowKeysAimAndDownDropsThroughTheMousesOwnRules) {
+    FrmBoard& b = Open();
+    const auto key = [&](SDL_Keycode k, Uint16 mod = KMOD_NONE) {
+        PressKey(b, k, mod);
+        Yield();
+    };
+    key(SDLK_RIGHT);
+    key(SDLK_DOWN);
+    EXPECT_EQ(b.ChipX, 0) << "no chip yet: the keys do nothing";
+    EXPECT_TRUE(waits.empty());
+    Type(b, "t");
+    key(SDLK_RIGHT);
+    EXPECT_EQ(b.ChipX, 302);
+    key(SDLK_RIGHT, KMOD_LSHIFT);
+    EXPECT_EQ(b.ChipX, 322);
+    key(SDLK_RIGHT, KMOD_LCTRL);
+    EXPECT_EQ(b.ChipX, 322) << "Ctrl with an arrow is the desktop's";
+    for (int i = 0; i < 10; ++i)
+        key(SDLK_LEFT, KMOD_LSHIFT);
+    EXPECT_EQ(b.ChipX, 200) << "clamped as a drag is";
+    EXPECT_EQ(b.shpChip.Left(), 192);
+    key(SDLK_DOWN);
+    EXPECT_EQ(waits.size(), 300u) << "Down drops the chip";
+    EXPECT_EQ(b.ChipY, 316);
+    key(SDLK_LEFT);
+    EXPECT_NE(b.ChipY, 16);
+    EXPECT_EQ(waits.size(), 300u) << "and the keys do nothing until the next chip is set up";
+}
+
 TEST_F(Board, NothingAimsOrDropsBeforeAChipIsSetUp) {
     FrmBoard& b = Open();
     Drop(b, 250);

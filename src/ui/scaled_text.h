@@ -1,0 +1,45 @@
+// Text for a renderer that may draw at a whole-number scale: rendered with the
+// face at that many times its size, so that it stays sharp, and placed and
+// measured in the window's own pixels.
+#pragma once
+
+#include "ui/fonts.h"
+#include "ui/graphics.h"
+#include "ui/sdl_ptrs.h"
+
+#include <string>
+
+namespace ui {
+
+// The scale a renderer draws at (1 when unscaled).
+int RendererScale(SDL_Renderer* renderer);
+
+struct TextPicture {
+    TexturePtr texture;
+    int width = 0; // in the window's pixels, rounded up
+    int height = 0;
+    int scale = 1;
+    explicit operator bool() const { return texture != nullptr; }
+};
+
+// One line of text.
+TextPicture RenderLine(SDL_Renderer* renderer, FontCache& fonts, const FontSpec& font,
+                       const std::string& utf8, Color fore);
+// Lines broken at line feeds and wrapped at wrapWidth (0: at line feeds only),
+// each aligned within the widest as TTF_WRAPPED_ALIGN_* says. The breaks are
+// chosen at the window's own size, so a scale never moves one.
+TextPicture RenderWrapped(SDL_Renderer* renderer, FontCache& fonts, const FontSpec& font,
+                          const std::string& utf8, Color fore, int wrapWidth, int align);
+// The text with a line feed wherever it wraps at that width in that face:
+// only between words; a word wider than the width stays whole on its line.
+std::string WrapText(TTF_Font* face, const std::string& utf8, int width);
+// Draws the picture with its top-left corner at (x, y), one texel a pixel.
+void DrawText(SDL_Renderer* renderer, const TextPicture& text, float x, float y);
+
+// The width of text in the window's pixels as the renderer's scale draws it:
+// where a caret or a selection goes.
+float TextAdvance(FontCache& fonts, const FontSpec& font, int scale, const std::string& utf8);
+// The face's ascent in the window's pixels at that scale.
+float FontAscent(FontCache& fonts, const FontSpec& font, int scale);
+
+} // namespace ui
