@@ -99,12 +99,12 @@ e2e_xvfb_reported() {
 }
 e2e_xvfb_answers() { xdotool getdisplaygeometry >/dev/null 2>&1; }
 
-# Starts Xvfb on a display it picks itself, exports DISPLAY, waits until it answers: e2e_start_xvfb [WxHxDEPTH]
+# Starts Xvfb on a display it picks itself, exports DISPLAY, waits until it answers: e2e_start_xvfb [WxHxDEPTH [DPI]]
 e2e_start_xvfb() {
-  local screen=${1:-1024x768x24}
+  local screen=${1:-1024x768x24} dpi=${2:-96}
   # -noreset: a server that resets when its last client leaves (the probe
   # below) refuses the game for a moment, and SDL then opens no window at all.
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$screen" -dpi "$dpi" -nolisten tcp -noreset 3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 &
   E2E_XVFB_PID=$!
   echo "$E2E_XVFB_PID" >"$E2E_WORK/xvfb.pid"
   e2e_wait_until 30 e2e_xvfb_reported || e2e_fail "Xvfb did not report a display within 30 s"
