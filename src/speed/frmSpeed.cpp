@@ -95,6 +95,13 @@ void FrmSpeed::txtSpeed_LostFocus(ui::Control* now) {
 }
 
 void FrmSpeed::cmdOK_Click() {
+    // The box skips its check when the focus leaves it for Cancel; should the
+    // player then reach OK without going back to it, the value is checked here,
+    // so that Speed never holds what the box refuses.
+    if (NewSpeed < speed::kLowest || NewSpeed > speed::kHighest) {
+        txtSpeed_LostFocus(&cmdOK);
+        return;
+    }
     modPegdrop::Speed = NewSpeed;
     Unload();
 }

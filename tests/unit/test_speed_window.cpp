@@ -233,6 +233,23 @@ TEST_F(SpeedWindow, AValueOutOfRangeKeepsTheFocusInTheBoxWithTheTextSelected) {
     EXPECT_EQ(modPegdrop::Speed, 7);
 }
 
+TEST_F(SpeedWindow, OkReachedAfterTheBoxLeftForCancelStillRefusesAValueOutOfRange) {
+    FrmSpeed& s = Open();
+    Retype(s, "952");
+    // Pressed on Cancel, released away from it: the focus moved, nothing closed.
+    const ui::Rect c = s.cmdCancel.Bounds();
+    MouseDown(s, c.left + c.width / 2, c.top + c.height / 2);
+    MouseUp(s, 5, 5);
+    Yield();
+    ASSERT_EQ(s.Focused(), &s.cmdCancel);
+    EXPECT_TRUE(messages.empty()) << "leaving for Cancel is never checked";
+    ClickOn(s, s.cmdOK);
+    EXPECT_EQ(messages, std::vector<std::string>{kRangeMessage});
+    EXPECT_EQ(modPegdrop::Speed, 300);
+    EXPECT_TRUE(s.IsShown());
+    EXPECT_EQ(s.Focused(), &s.txtSpeed);
+}
+
 // ---- The ways out
 
 TEST_F(SpeedWindow, CancelEscAndTheCloseBoxCloseWhateverTheBoxHolds) {
