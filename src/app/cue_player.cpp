@@ -12,6 +12,14 @@
 
 namespace pegdrop {
 
+SDL_AudioSpec AudioFormat(int freq, SDL_AudioFormat format, Uint8 channels) {
+    SDL_AudioSpec spec{};
+    spec.freq = freq;
+    spec.format = format;
+    spec.channels = channels;
+    return spec;
+}
+
 std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_AudioSpec& device) {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         return std::nullopt;
@@ -71,10 +79,7 @@ bool CuePlayer::OpenDevice() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     audioStarted_ = true;
-    SDL_AudioSpec want{};
-    want.freq = 44100;
-    want.format = AUDIO_S16SYS;
-    want.channels = 2;
+    SDL_AudioSpec want = AudioFormat(44100, AUDIO_S16SYS, 2);
     want.samples = 1024;
     want.callback = &CuePlayer::Callback;
     want.userdata = this;

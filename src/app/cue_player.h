@@ -21,6 +21,10 @@ namespace pegdrop {
 // silent rather than a wait and a heap of memory at the start.
 inline constexpr std::size_t kCueReadLimit = std::size_t{8} << 20;
 
+// A device format: what the player asks of the sound card, and what a cue
+// is converted to.
+SDL_AudioSpec AudioFormat(int freq, SDL_AudioFormat format, Uint8 channels);
+
 // A wave file's bytes in the device's sample format, rate and channels, by
 // SDL's loader and converter; nothing when either refuses them. Needs no
 // audio device or initialised subsystem.

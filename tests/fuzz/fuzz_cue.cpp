@@ -12,14 +12,6 @@ using namespace pegdrop;
 
 namespace {
 
-SDL_AudioSpec Device(int freq, SDL_AudioFormat format, Uint8 channels) {
-    SDL_AudioSpec spec{};
-    spec.freq = freq;
-    spec.format = format;
-    spec.channels = channels;
-    return spec;
-}
-
 void CheckDecode(std::string_view bytes, const SDL_AudioSpec& device) {
     const std::optional<std::vector<Uint8>> samples = DecodeCue(bytes, device);
     if (!samples)
@@ -44,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // What the player asks for, and what a device may give instead.
     static const std::array<SDL_AudioSpec, 4> kDevices = {
-        Device(44100, AUDIO_S16SYS, 2), Device(48000, AUDIO_S16SYS, 2),
-        Device(22050, AUDIO_S16SYS, 1), Device(44100, AUDIO_F32SYS, 6)};
+        AudioFormat(44100, AUDIO_S16SYS, 2), AudioFormat(48000, AUDIO_S16SYS, 2),
+        AudioFormat(22050, AUDIO_S16SYS, 1), AudioFormat(44100, AUDIO_F32SYS, 6)};
     CheckDecode(bytes, kDevices[0]);
     if (const std::size_t other = size % 4; other != 0)
         CheckDecode(bytes, kDevices[other]);

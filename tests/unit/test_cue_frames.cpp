@@ -31,14 +31,6 @@ std::string Reshaped(std::uint16_t channels, std::uint16_t bits, std::uint16_t a
     return bytes;
 }
 
-SDL_AudioSpec Device(int freq, SDL_AudioFormat format, Uint8 channels) {
-    SDL_AudioSpec spec{};
-    spec.freq = freq;
-    spec.format = format;
-    spec.channels = channels;
-    return spec;
-}
-
 TEST(CueDecode, BlockSizeThatBeliesTheFormatStillGivesWholeFrames) {
     const std::string shapes[] = {
         Reshaped(5, 16, 2, 19), // 38 bytes: three frames of ten and a cut one
@@ -46,9 +38,9 @@ TEST(CueDecode, BlockSizeThatBeliesTheFormatStillGivesWholeFrames) {
         Reshaped(1, 16, 1, 7),
         Reshaped(2, 16, 2, 5),
     };
-    const SDL_AudioSpec devices[] = {Device(44100, AUDIO_S16SYS, 2), Device(22050, AUDIO_S16SYS, 1),
-                                     Device(48000, AUDIO_S16SYS, 2),
-                                     Device(44100, AUDIO_F32SYS, 6)};
+    const SDL_AudioSpec devices[] = {
+        pegdrop::AudioFormat(44100, AUDIO_S16SYS, 2), pegdrop::AudioFormat(22050, AUDIO_S16SYS, 1),
+        pegdrop::AudioFormat(48000, AUDIO_S16SYS, 2), pegdrop::AudioFormat(44100, AUDIO_F32SYS, 6)};
     int decoded = 0;
     for (std::size_t s = 0; s < std::size(shapes); ++s)
         for (const SDL_AudioSpec& device : devices) {
