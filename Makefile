@@ -98,8 +98,11 @@ monkey: test-build
 	SDL_VIDEODRIVER=dummy PEGDROP_MONKEY_SEEDS=$${PEGDROP_MONKEY_SEEDS:-100} \
 	  $(TEST_BUILD)/tests/pegdrop_tests --gtest_filter='Seeds/Monkey.*'
 
+# Google Benchmark's figures, then the figures with goals (docs/testing.md),
+# in a private X server so that no desktop's load sways them.
 bench: test-build
-	$(TEST_BUILD)/bench/pegdrop-bench
+	xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+	  sh -c '$(TEST_BUILD)/bench/pegdrop-bench && $(TEST_BUILD)/bench/pegdrop-figures'
 
 screenshots: tools
 	$(BUILD)/pegdrop-shot docs

@@ -17,8 +17,8 @@ play=(
 # packages with dpkg-shlibdeps (dpkg-dev).
 package=(dpkg-dev file)
 test=(
-  # The unit tests and the benchmarks.
-  googletest libgtest-dev libbenchmark-dev
+  # The unit tests, the benchmarks, and the check of the folders' layers.
+  googletest libgtest-dev libbenchmark-dev python3
   # The real-window tests: an X server, xvfb-run's authority file, input,
   # screenshots and their pixels.
   xvfb xauth xdotool imagemagick

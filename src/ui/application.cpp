@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace ui {
@@ -32,7 +33,8 @@ std::uint32_t EventWindowId(const SDL_Event& e) {
 } // namespace
 
 Application::Application(Options options)
-    : clock_(std::move(options.clock)), fonts_(std::move(options.standIns)) {
+    : clock_(std::move(options.clock)), fonts_(std::move(options.standIns)),
+      name_(std::move(options.name)), firstPicture_(std::move(options.firstPicture)) {
     current = this;
     if (!clock_)
         clock_ = std::make_unique<platform::RealClock>();
@@ -71,7 +73,20 @@ Application::Application(Options options)
     if (hz <= 0)
         hz = 60;
     frameUs_ = 1e6 / hz;
-    scale_ = ChooseScale(options.scale, options.scaleVariable);
+    scale_ = ChooseScale(options.scale, options.scaleVariable, options.name);
+}
+
+int Application::ScaleFor(int width, int height) {
+    const int scale = scale_.For(width, height);
+    if (scale < scale_.wanted && !scale_.variable.empty() && !toldScaleLowered_) {
+        toldScaleLowered_ = true;
+        std::fprintf(stderr,
+                     "%s%s=%d does not fit the screen: windows open at the largest scale that "
+                     "fits\n",
+                     name_.empty() ? "" : (name_ + ": ").c_str(), scale_.variable.c_str(),
+                     scale_.wanted);
+    }
+    return scale;
 }
 
 Application::~Application() {
@@ -231,8 +246,12 @@ void Application::PaintChanged() {
     for (Window* w : Windows())
         if (w->NeedsPaint())
             w->Paint();
-    presented_ = true;
     ++framesPresented_;
+    if (!presented_) {
+        presented_ = true;
+        if (firstPicture_)
+            firstPicture_();
+    }
 }
 
 void Application::DoEvents() {

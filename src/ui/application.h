@@ -20,6 +20,10 @@ struct Options {
     int scale = 0;                          // 0: as scaleVariable or the display's density asks
     // The environment variable through which a player names the scale.
     std::string scaleVariable;
+    // The program's name, which begins every line the layer prints.
+    std::string name;
+    // Called once, right after the first picture is presented.
+    std::function<void()> firstPicture;
     // Faces the program's windows ask for that a system may lack.
     std::vector<FaceStandIn> standIns;
 };
@@ -46,6 +50,9 @@ public:
     const ScaleChoice& Scale() const { return scale_; }
     // For the windows opened from now on.
     void SetScale(ScaleChoice choice) { scale_ = choice; }
+    // The scale a window of this logical size opens at. The first time a
+    // player's scale is lowered to fit the screen, one line says so.
+    int ScaleFor(int width, int height);
 
     // The shared instance of a window kind: created, and its load run, by first use.
     template <typename T> T& Instance() {
@@ -128,7 +135,10 @@ private:
     std::string failure_;
     std::unique_ptr<platform::Clock> clock_;
     FontCache fonts_;
+    std::string name_;
+    std::function<void()> firstPicture_;
     ScaleChoice scale_;
+    bool toldScaleLowered_ = false;
     std::vector<std::unique_ptr<Window>> windows_;
     std::vector<Window*> modal_;
     int depth_ = 0;

@@ -80,7 +80,7 @@ std::int16_t ArrowKeyCode(SDL_Keycode sym) {
 
 Window::Window(std::string caption, int clientWidth, int clientHeight)
     : caption_(std::move(caption)), width_(clientWidth), height_(clientHeight),
-      scale_(App().Scale().For(clientWidth, clientHeight)) {
+      scale_(App().ScaleFor(clientWidth, clientHeight)) {
     window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    width_ * scale_, height_ * scale_, SDL_WINDOW_HIDDEN));
     if (window_)

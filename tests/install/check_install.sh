@@ -249,6 +249,9 @@ check_real_game() {
   wait "$game_pid" 2>/dev/null || true
   game_pid=""
   if [ "$failures" -gt 0 ] && [ -s "$work/real.out" ]; then sed 's/^/  game: /' "$work/real.out" >&2; fi
+  # Asked through the command, the game names the folder the command keeps.
+  check "$launcher: --help names the data folder" \
+    grep -qx "  $home/.local/share/pegdrop" <(env -i PATH="$PATH" HOME="$home" "$launcher" --help)
 }
 
 check_tree() {
