@@ -5,6 +5,7 @@
 // measured inside the program: the game's own start, and the game's windows,
 // timers and cue player on the real clock. Run under an X server (make bench
 // starts Xvfb), with the sound on SDL's disk driver.
+#include "art/pictures.h"
 #include "game/cue_player.h"
 #include "game/frmBoard.h"
 #include "game/frmSplash.h"
@@ -275,10 +276,24 @@ int main() {
     std::snprintf(text, sizeof text, "%.1f MB through a game; the game alone %.1f MB at its splash",
                   sessionPeak, Median(gamePeak));
     rows.push_back({"peak RSS", text, "<= 40 MB", sessionPeak <= 40.0});
+    // The part of the start the floor has no counterpart for: the splash
+    // picture, drawn by our own code at four samples a pixel each way. Drawn
+    // after the peak is read, which it would raise by its samples.
+    std::vector<double> drawing;
+    for (int run = 0; run < 5; ++run) {
+        const std::int64_t before = NowNs();
+        const art::Picture splashPicture = art::SplashPicture();
+        drawing.push_back(static_cast<double>(NowNs() - before) / 1e6);
+    }
+    std::snprintf(text, sizeof text, "%.1f ms", Median(drawing));
+    rows.insert(rows.begin() + 1,
+                {"  of which drawing the splash picture, median of 5", text, "", true});
 
     std::printf("\n%-58s %-52s %-18s %s\n", "figure", "measured", "goal", "");
     for (const Row& r : rows)
         std::printf("%-58s %-52s %-18s %s\n", r.figure.c_str(), r.measured.c_str(), r.goal.c_str(),
-                    r.met ? "met" : "NOT MET");
+                    r.goal.empty() ? ""
+                    : r.met        ? "met"
+                                   : "NOT MET");
     return 0;
 }
