@@ -105,7 +105,7 @@ bench: test-build
 	  sh -c '$(TEST_BUILD)/bench/pegdrop-bench && $(TEST_BUILD)/bench/pegdrop-figures'
 
 screenshots: tools
-	$(BUILD)/pegdrop-shot docs
+	$(BUILD)/tools/pegdrop-shot docs
 
 format:
 	@tools/install-deps.sh test
