@@ -182,7 +182,10 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         const int align = style_.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER
                           : style_.align == Align::Right ? TTF_WRAPPED_ALIGN_RIGHT
                                                          : TTF_WRAPPED_ALIGN_LEFT;
-        const int wrap = style_.autoSize ? 0 : std::max(1, Width());
+        // A fitted line was measured at the drawn size only: at the window's
+        // own size, where breaks are chosen, hinting may make it a pixel or
+        // two wider than the label, and it must not break there.
+        const int wrap = style_.autoSize || style_.fitWidth ? 0 : std::max(1, Width());
         text_ = RenderWrapped(renderer, fonts, face, drawn, style_.fore, wrap, align);
         textWidth_ = text_.width;
         textHeight_ = text_.height;

@@ -98,8 +98,9 @@ struct LabelStyle {
     FontSpec font;
     Align align = Align::Left;
     bool autoSize = false; // the label takes the size of its text
-    // One line drawn smaller until it fits the width: for a stand-in face
-    // wider than the one the label was laid out for.
+    // One line, never wrapped, drawn smaller until it fits the width at the
+    // scale it is drawn: for a stand-in face wider than the one the label
+    // was laid out for.
     bool fitWidth = false;
 };
 
