@@ -4,6 +4,8 @@
 #include "ui/application.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string_view>
 
 namespace ui {
 namespace {
@@ -59,6 +61,27 @@ std::int16_t KeyCode(const SDL_Keysym& key) {
     if ((key.mod & KMOD_CTRL) && !(key.mod & KMOD_ALT) && key.sym >= SDLK_a && key.sym <= SDLK_z)
         return static_cast<std::int16_t>(key.sym - SDLK_a + 1);
     return 0;
+}
+
+// Whether text that came with a key is typing. With Ctrl or Alt held a key
+// is a command, whatever text the system sends with it. AltGr, which X
+// reports as Right Alt and Windows as Ctrl+Alt, still types what it types:
+// a character other than the key's own (Right Alt+T on a plain layout is
+// Alt+T).
+bool TypedText(const SDL_Keysym& key, std::u32string_view text) {
+    const Uint16 mod = key.mod;
+    const bool ctrl = (mod & KMOD_CTRL) != 0;
+    const bool alt = (mod & KMOD_ALT) != 0;
+    if (!ctrl && !alt)
+        return true;
+    const bool altGr = (mod & KMOD_MODE) != 0 || (ctrl && alt) ||
+                       ((mod & KMOD_RALT) != 0 && (mod & KMOD_LALT) == 0 && !ctrl);
+    if (!altGr)
+        return false;
+    const bool ownCharacter =
+        text.size() == 1 && text[0] < 128 &&
+        static_cast<SDL_Keycode>(std::tolower(static_cast<int>(text[0]))) == key.sym;
+    return !ownCharacter;
 }
 
 std::int16_t ArrowKeyCode(SDL_Keycode sym) {
@@ -344,7 +367,7 @@ Control* Window::AccessControl(char letter) const {
     return nullptr;
 }
 
-void Window::DeliverKey(std::uint32_t key) {
+void Window::DeliverKey(std::uint32_t key, bool chord) {
     Control* focused = focused_ != nullptr && focused_->Focusable() ? focused_ : nullptr;
     if (key == 13 && !(focused != nullptr && focused->TakesEnter()) && defaultButton_ != nullptr &&
         defaultButton_->Enabled() && defaultButton_->Visible()) {
@@ -358,7 +381,9 @@ void Window::DeliverKey(std::uint32_t key) {
     }
     if (focused != nullptr && focused->KeyChar(key))
         return;
-    if (key < 256) {
+    // A control's editing keys come with Ctrl, but to the window a chord is
+    // no character.
+    if (key < 256 && !chord) {
         auto code = static_cast<std::int16_t>(key);
         Form_KeyPress(code);
     }
@@ -431,6 +456,7 @@ void Window::MouseUp(const SDL_MouseButtonEvent& e) {
 
 void Window::KeyDown(const SDL_Keysym& key) {
     swallowText_ = false;
+    textKey_ = key;
     if (focused_ != nullptr && focused_->Focusable() && focused_->KeyDown(key))
         return;
     const bool alt = (key.mod & KMOD_ALT) != 0 && (key.mod & KMOD_CTRL) == 0;
@@ -452,12 +478,13 @@ void Window::KeyDown(const SDL_Keysym& key) {
             Form_KeyDown(arrow, ShiftState(key.mod));
         return;
     }
+    const bool chord = (key.mod & (KMOD_CTRL | KMOD_ALT)) != 0;
     if (key.sym == SDLK_TAB && HasFocusableControl())
         FocusNext((key.mod & KMOD_SHIFT) != 0);
     else if (key.sym == SDLK_TAB)
-        DeliverKey(9);
+        DeliverKey(9, chord);
     else if (const std::int16_t code = KeyCode(key))
-        DeliverKey(static_cast<std::uint32_t>(code));
+        DeliverKey(static_cast<std::uint32_t>(code), chord);
 }
 
 void Window::HandleInput(const SDL_Event& e) {
@@ -480,13 +507,21 @@ void Window::HandleInput(const SDL_Event& e) {
     case SDL_KEYDOWN:
         KeyDown(e.key.keysym);
         break;
+    case SDL_KEYUP:
+        textKey_ = {};
+        break;
     case SDL_TEXTINPUT: {
-        const Uint16 mod = SDL_GetModState();
-        if (swallowText_ || ((mod & KMOD_CTRL) && !(mod & KMOD_ALT))) {
+        // The text of the key still held; text without one (an input
+        // method's) goes by the modifiers held now.
+        SDL_Keysym key = textKey_;
+        if (key.sym == SDLK_UNKNOWN)
+            key.mod = static_cast<Uint16>(SDL_GetModState());
+        const std::u32string text = text::DecodeUtf8(e.text.text);
+        if (swallowText_ || !TypedText(key, text)) {
             swallowText_ = false;
             break;
         }
-        for (const char32_t c : text::DecodeUtf8(e.text.text)) {
+        for (const char32_t c : text) {
             if (c >= 32 && c != 127 && loaded_)
                 DeliverKey(c);
         }

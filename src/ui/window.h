@@ -105,7 +105,9 @@ public:
 
     // For the event loop and the controls.
     void HandleInput(const SDL_Event& event);
-    void DeliverKey(std::uint32_t key);
+    // A character code; a chord (Ctrl or Alt held) may reach the focused
+    // control, never the window's key-press handler.
+    void DeliverKey(std::uint32_t key, bool chord = false);
     void AddControl(Control* control) { controls_.push_back(control); }
     void RemoveControl(Control* control);
     void AddTimer(Timer* timer) { timers_.push_back(timer); }
@@ -153,6 +155,7 @@ private:
     Control* focusPending_ = nullptr; // given the focus, its got-focus not yet raised
     std::uint64_t focusMoves_ = 0;
     bool swallowText_ = false; // the text of a key that pressed an access key
+    SDL_Keysym textKey_{};     // the key down whose text may follow
 };
 
 } // namespace ui

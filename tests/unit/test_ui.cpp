@@ -131,19 +131,29 @@ TEST_F(ControlLayer, ACloseBoxDoesWhatItsWindowDecidesAndNothingByDefault) {
     EXPECT_TRUE(o.IsShown());
 }
 
-TEST_F(ControlLayer, KeysGiveCharacterCodes) {
+TEST_F(ControlLayer, KeysGiveCharacterCodesAndChordsGiveNone) {
     Probe& p = app().Instance<Probe>();
     Type(p, "tT5 ");
     PressKey(p, SDLK_RETURN);
     PressKey(p, SDLK_KP_ENTER);
     PressKey(p, SDLK_BACKSPACE);
     PressKey(p, SDLK_ESCAPE);
-    PressKey(p, SDLK_a, KMOD_LCTRL);
-    PressKey(p, SDLK_z, KMOD_RCTRL);
     PressKey(p, SDLK_LSHIFT);
     PressKey(p, SDLK_TAB); // nothing to move the focus to: a character like any other
+    // With Ctrl or Alt held, whatever text the system sends with the key.
+    PressKey(p, SDLK_t, KMOD_LALT, "t");
+    PressKey(p, SDLK_t, KMOD_LALT | KMOD_LSHIFT, "T");
+    PressKey(p, SDLK_5, KMOD_LALT, "5");
+    PressKey(p, SDLK_t, KMOD_RALT, "t"); // Right Alt on a layout without AltGr
+    PressKey(p, SDLK_a, KMOD_LCTRL);
+    PressKey(p, SDLK_z, KMOD_RCTRL);
+    PressKey(p, SDLK_RETURN, KMOD_LALT);
+    PressKey(p, SDLK_TAB, KMOD_LCTRL);
+    // AltGr types: X reports it as Right Alt, Windows as Ctrl+Alt.
+    PressKey(p, SDLK_q, KMOD_RALT, "@");
+    PressKey(p, SDLK_2, KMOD_LCTRL | KMOD_RALT, "@");
     Yield();
-    EXPECT_EQ(p.keys, (std::vector<std::int16_t>{'t', 'T', '5', ' ', 13, 13, 8, 27, 1, 26, 9}));
+    EXPECT_EQ(p.keys, (std::vector<std::int16_t>{'t', 'T', '5', ' ', 13, 13, 8, 27, 9, '@', '@'}));
 }
 
 TEST_F(ControlLayer, InputGoesToTheWindowItWasMeantFor) {

@@ -264,6 +264,7 @@ TEST_F(ControlInput, TheKeyPressFilterSeesEveryCharacterAndCanDiscardIt) {
     };
     SDL_SetClipboardText("77");
     Type(f, "4a-. ");
+    PressKey(f, SDLK_6, KMOD_LALT, "6"); // a chord, not a character
     PressKey(f, SDLK_v, KMOD_LCTRL);
     PressKey(f, SDLK_BACKSPACE);
     Yield();
