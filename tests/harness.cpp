@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace test {
@@ -96,6 +97,13 @@ void Harness::AdvanceToJustBefore(const ui::Timer& timer) {
 
 void Harness::Post(SDL_Event event) {
     SDL_PushEvent(&event);
+}
+
+ui::Window& Harness::Keys() {
+    ui::Window* w = app_->KeyWindow();
+    if (w == nullptr)
+        throw std::runtime_error("no window holds the keys");
+    return *w;
 }
 
 void Harness::PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod, const char* text) {

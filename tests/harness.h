@@ -55,6 +55,8 @@ protected:
     void AdvanceToJustBefore(const ui::Timer& timer);
     void AdvanceUntilUs(std::uint64_t when);
 
+    // The window that holds the keys: where the system sends what is typed.
+    ui::Window& Keys();
     // Keys as SDL delivers them: a key event, and text for printable ones.
     void Type(ui::Window& w, const std::string& text);
     // Down, the text the system sends with the key (none for nullptr), up.

@@ -128,6 +128,7 @@ void Window::Show() {
     if (window_) {
         SDL_ShowWindow(window_.get());
         SDL_RaiseWindow(window_.get());
+        shownAt_ = App().Showing(*this);
     }
     Invalidate();
     // A window opens with the focus on the first control of its tab order.
@@ -138,15 +139,14 @@ void Window::Show() {
 void Window::Unload() {
     if (!loaded_)
         return;
+    const bool hadKeys = App().KeyWindow() == this;
     loaded_ = false;
     shown_ = false;
-    const bool hadKeyboard =
-        window_ && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_INPUT_FOCUS) != 0;
     ReleaseNative();
-    // The keys go on to a window that is still there, as a desktop gives them
-    // back to the owner when a dialog closes.
-    if (hadKeyboard)
-        App().ActivateLastShown();
+    // The keys go on to a window that is still there: a dialog gives them
+    // back to its owner, as a desktop does.
+    if (hadKeys)
+        App().PassKeysOn(ownerId_);
 }
 
 void Window::ReleaseNative() {
@@ -305,6 +305,7 @@ void Window::CenterOver(const Window* owner) {
         return;
     int x = SDL_WINDOWPOS_CENTERED;
     int y = SDL_WINDOWPOS_CENTERED;
+    ownerId_ = owner != nullptr ? owner->NativeId() : 0;
     if (owner != nullptr && owner->Native() != nullptr) {
         int ox = 0, oy = 0, ow = 0, oh = 0;
         SDL_GetWindowPosition(owner->Native(), &ox, &oy);
@@ -395,8 +396,11 @@ void Window::MouseDown(const SDL_MouseButtonEvent& e) {
         return;
     const float x = FromScreen(e.x);
     const float y = FromScreen(e.y);
-    // Moves outside the window keep coming while a button is held.
-    if (buttonsHeld_ == 0)
+    // Moves outside the window keep coming while a button is held. SDL
+    // captures for the window that holds the keys: a press that has just
+    // sent them here, before the system says so, leaves it to the system's
+    // own hold on a pressed window.
+    if (buttonsHeld_ == 0 && window_ && SDL_GetKeyboardFocus() == window_.get())
         SDL_CaptureMouse(SDL_TRUE);
     buttonsHeld_ |= bit;
     Control* hit = ControlAt(x, y);
