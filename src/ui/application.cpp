@@ -41,7 +41,10 @@ Application::Application(Options options)
     // The program decides its own end: closing a window is a handler's business.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
+    // SDL would capture the pointer for the window that holds the keys, and
+    // a press on another one, without a window manager to move them first,
+    // would send the rest of its drag there. A window captures for itself.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     // Window surfaces go straight to the display: a GL texture behind them
     // would redraw the whole window for every changed pixel.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -136,14 +139,37 @@ void Application::EndProgram() {
         w->Unload();
 }
 
+void Application::GiveKeys(Window& window) {
+    if (window.Native() == nullptr)
+        return;
+    SDL_RaiseWindow(window.Native());
+    SDL_SetWindowInputFocus(window.Native());
+    keysWith_ = window.NativeId();
+}
+
 void Application::ActivateLastShown() {
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-        if ((*it)->IsShown() && (*it)->Native() != nullptr) {
-            SDL_RaiseWindow((*it)->Native());
-            SDL_SetWindowInputFocus((*it)->Native());
-            return;
-        }
-    }
+    Window* last = nullptr;
+    for (const auto& w : windows_)
+        if (w->IsShown() && w->Native() != nullptr &&
+            (last == nullptr || w->ShownAt() > last->ShownAt()))
+            last = w.get();
+    if (last != nullptr)
+        GiveKeys(*last);
+    else
+        keysWith_ = 0;
+}
+
+void Application::PassKeysOn(std::uint32_t ownerId) {
+    Window* owner = FindNative(ownerId);
+    if (owner != nullptr && owner->IsShown())
+        GiveKeys(*owner);
+    else
+        ActivateLastShown();
+}
+
+std::uint64_t Application::Showing(const Window& window) {
+    keysWith_ = window.NativeId();
+    return ++showings_;
 }
 
 void Application::Collect() {
@@ -166,6 +192,13 @@ void Application::Dispatch(const SDL_Event& e) {
         if (w == nullptr)
             return;
         switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            keysWith_ = e.window.windowID;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (keysWith_ == e.window.windowID)
+                keysWith_ = 0;
+            break;
         case SDL_WINDOWEVENT_CLOSE:
             if (!InputBlocked(w)) {
                 HandlerScope scope;
@@ -194,6 +227,10 @@ void Application::Dispatch(const SDL_Event& e) {
             w->ForgetButton(e.button.button);
         return;
     }
+    // A press acts on the window pressed, and takes the keys there with it,
+    // whether or not a window manager has moved them already.
+    if (e.type == SDL_MOUSEBUTTONDOWN && KeyWindow() != w)
+        GiveKeys(*w);
     HandlerScope scope;
     w->HandleInput(e);
 }

@@ -88,8 +88,20 @@ public:
     void DoEvents();
     // Unloads every window.
     void EndProgram();
-    // Raises the most recently opened window still shown and gives it the keys.
+    // The keys: the window that holds them as far as the program knows (the
+    // one the system last said took them, or the last one they were given
+    // to or shown), nullptr when none of its windows does.
+    Window* KeyWindow() const { return FindNative(keysWith_); }
+    // Raises the window and gives it the keys, as a click on it does on a desktop.
+    void GiveKeys(Window& window);
+    // Raises the window shown last that is still shown and gives it the keys.
     void ActivateLastShown();
+    // A window that held the keys has gone: they go back to its owner when
+    // that is still shown, else to the window shown last.
+    void PassKeysOn(std::uint32_t ownerId);
+    // A window came on screen, and the system gives a new window the keys.
+    // Returns its place in the order windows were shown.
+    std::uint64_t Showing(const Window& window);
     bool HasWindows() const;
     // A nested loop that keeps every window painting and every timer ticking
     // but gives input to the dialog alone; returns when the dialog is unloaded
@@ -146,6 +158,8 @@ private:
     std::uint64_t lastPresentUs_ = 0;
     bool presented_ = false;
     std::uint64_t framesPresented_ = 0;
+    std::uint32_t keysWith_ = 0; // a window's native id
+    std::uint64_t showings_ = 0;
     bool sdlStarted_ = false;
     bool ttfStarted_ = false;
 };

@@ -3,6 +3,7 @@
 #include "harness.h"
 
 #include "game/frmBoard.h"
+#include "game/frmSpeed.h"
 #include "game/frmSplash.h"
 #include "ui/button.h"
 #include "ui/scale.h"
@@ -301,6 +302,24 @@ TEST_F(Scaling, TextIsRenderedAtTheScaleAndLiesWhereItLiesUnscaled) {
         EXPECT_NEAR(b.bottom / 2.0, a.bottom, 1.5) << p.name;
         // Glyph edges fall between the blocks of a blown-up picture.
         EXPECT_GT(MixedBlocks(two, 320, 2, p.area), 20) << p.name;
+    }
+}
+
+TEST_F(Scaling, TheSpeedPromptIsOneWholeLineAtEveryScale) {
+    for (const int scale : {1, 2, 3}) {
+        app().SetScale({scale, true});
+        FrmSpeed& speed = app().Instance<FrmSpeed>();
+        ASSERT_EQ(speed.Scale(), scale);
+        const ui::Rect area = speed.lblInputSpeed.Bounds();
+        const Box ink =
+            Ink(speed.ReadScreenPixels(), speed.ClientWidth(), scale, area, ui::RGB(212, 208, 200));
+        ASSERT_FALSE(ink.Empty()) << "scale " << scale;
+        // Cut after "to", the line ends at 85% of the label; whole, past 90%.
+        EXPECT_GT(ink.right / scale, area.left + area.width * 9 / 10)
+            << "\"500:\" is missing at scale " << scale;
+        EXPECT_LE(ink.right / scale, area.left + area.width) << "scale " << scale;
+        speed.Unload();
+        Yield();
     }
 }
 
