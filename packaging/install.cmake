@@ -112,6 +112,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PEGDROP_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dseg")
+# Names typed in Chinese, Japanese or Korean are drawn with its letters.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-droid-fallback")
 include(CPack)
 
 if(PEGDROP_TESTS)

@@ -19,6 +19,8 @@ package=(dpkg-dev file)
 test=(
   # The unit tests, the benchmarks, and the check of the folders' layers.
   googletest libgtest-dev libbenchmark-dev python3
+  # A face with Chinese, Japanese and Korean letters, for names in any script.
+  fonts-droid-fallback
   # The real-window tests: an X server, xvfb-run's authority file, input,
   # screenshots and their pixels.
   xvfb xauth xdotool imagemagick
