@@ -45,6 +45,9 @@ Harness::Harness() {
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     ::setenv("SDL_RENDER_DRIVER", "software", 1);
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Texts are tested as a player without a locale of their own sees them,
+    // whatever the locale of whoever runs the tests.
+    ::setenv("LC_ALL", "C", 1);
     previousDirectory_ = platform::CurrentDirectory();
     if (::chdir(data.Path().c_str()) != 0)
         ADD_FAILURE() << "cannot enter " << data.Path();

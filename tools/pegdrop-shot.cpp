@@ -126,7 +126,13 @@ int main(int argc, char** argv) {
     const std::int32_t scores[] = {31200, 22500, 12600, 11100, 10700, 3100, 1800};
     for (std::size_t i = 0; i < std::size(names); ++i)
         table[i] = {names[i], scores[i]};
-    pegdrop::WriteTop10File(modPegdrop::DataPath + "top10.dat", table);
+    std::error_code error;
+    // Should the table not be written, the game's own save would fail too,
+    // and its message would wait for an answer no one gives.
+    if (!pegdrop::WriteTop10File(modPegdrop::DataPath + "top10.dat", table)) {
+        std::filesystem::remove_all(folder, error);
+        return 1;
+    }
     modPegdrop::GameMode = 1;
     modPegdrop::Winnings = 12600;
     app.onModal = [&](ui::Window& dialog) {
@@ -140,7 +146,6 @@ int main(int argc, char** argv) {
         ok = Save(*top10, out + "/top10.png") && ok;
     else
         ok = false;
-    std::error_code error;
     std::filesystem::remove_all(folder, error);
     return ok ? 0 : 1;
 }
