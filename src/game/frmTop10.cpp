@@ -106,8 +106,8 @@ void FrmTop10::Form_Load() {
         table = std::move(saved.table);
         NewEntryRow = saved.row;
         // A failed write keeps the old file whole; the game goes on with the
-        // table as ranked. Only an entry is lost with it.
-        if (!saved.result && entry)
+        // table as ranked. Only a ranked entry is lost with it.
+        if (!saved.result && saved.row != 0)
             failure = "Your score could not be saved to top10.dat: " + saved.result.Reason();
     }
     const std::string separator = platform::ThousandsSeparator();

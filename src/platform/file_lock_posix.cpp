@@ -20,10 +20,10 @@ namespace {
 constexpr std::uint64_t kRetryUs = 10'000;
 
 bool SameFile(int fd, const std::string& path) {
-    struct stat open {};
+    struct stat opened {};
     struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+    return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 // flock, retried until it is had, fails outright or the deadline passes.
