@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <utility>
 
 namespace platform {
 
@@ -29,13 +30,27 @@ FileSystem& CurrentFileSystem();
 // nullptr puts the real one back. The caller keeps `fs` alive while it is set.
 void SetFileSystem(FileSystem* fs);
 
+// What a save came to: written, or not, and why in the system's words
+// ("Permission denied"), for the player to be told.
+class [[nodiscard]] SaveResult {
+public:
+    SaveResult() = default; // written
+    explicit SaveResult(std::string reason) : reason_(std::move(reason)) {}
+    explicit operator bool() const { return reason_.empty(); }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
+};
+
 // Replaces the file whole or not at all: a temporary file beside it, named
 // for this process and call so that no two writers share one, is written,
-// synced and renamed over it, then the folder is synced. False, with the old
+// synced and renamed over it, then the folder is synced. Fails, with the old
 // file as it was and no temporary file left, when any step up to the rename
-// fails; once renamed the file counts as written, even if the folder cannot
-// be synced (some file systems refuse that).
-bool WriteFileAtomically(const std::string& path, std::string_view content);
+// fails, giving the reason that step failed for; once renamed the file counts
+// as written, even if the folder cannot be synced (some file systems refuse
+// that).
+SaveResult WriteFileAtomically(const std::string& path, std::string_view content);
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
 

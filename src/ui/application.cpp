@@ -48,6 +48,7 @@ Application::Application(Options options)
     // Window surfaces go straight to the display: a GL texture behind them
     // would redraw the whole window for every changed pixel.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    platform::IgnoreStaleWakeUps();
     int started = 0;
     {
         // Each display library SDL tries in turn explains its failure.
@@ -62,7 +63,6 @@ Application::Application(Options options)
     startError_ = platform::NoWindowReasonHere();
     if (!startError_.empty())
         return;
-    platform::IgnoreStaleWakeUps();
     if (TTF_Init() != 0) {
         startError_ = TTF_GetError();
         return;
