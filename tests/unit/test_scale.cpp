@@ -307,7 +307,7 @@ TEST_F(Scaling, TextIsRenderedAtTheScaleAndLiesWhereItLiesUnscaled) {
 
 TEST_F(Scaling, TheSpeedPromptIsOneWholeLineAtEveryScale) {
     for (const int scale : {1, 2, 3}) {
-        app().SetScale({scale, true});
+        app().SetScale({scale, true, {}});
         FrmSpeed& speed = app().Instance<FrmSpeed>();
         ASSERT_EQ(speed.Scale(), scale);
         const ui::Rect area = speed.lblInputSpeed.Bounds();
