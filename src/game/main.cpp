@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pegdrop: %s\n", reason.c_str());
         return 1;
     }
+    modPegdrop::UseSettings();
     ui::Options options = modPegdrop::ApplicationOptions();
     ReportFirstFrame(options);
     ui::Application app(std::move(options));

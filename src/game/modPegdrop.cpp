@@ -1,6 +1,10 @@
 #include "game/modPegdrop.h"
 
+#include "game/frmBoard.h"
+#include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/settings_path.h"
+#include "rules/settings_text.h"
 
 #include <bit>
 #include <cerrno>
@@ -52,8 +56,41 @@ void SetSoundSink(SoundSink* sink) {
     soundSink = sink;
 }
 
+pegdrop::Settings ReadSettings() {
+    if (SettingsFile.empty())
+        return {};
+    return pegdrop::ParseSettings(
+        platform::ReadRegularFile(SettingsFile, pegdrop::kSettingsReadLimit).value_or(""));
+}
+
+void UseSettings() {
+    SettingsFile = platform::SettingsFilePath();
+    const pegdrop::Settings settings = ReadSettings();
+    const auto muted = settings.find("muted");
+    Muted = muted != settings.end() && muted->second == "1";
+}
+
+void SaveSetting(const std::string& key, const std::string& value) {
+    if (SettingsFile.empty())
+        return;
+    pegdrop::Settings settings = ReadSettings();
+    settings.insert_or_assign(key, value);
+    // A choice that cannot be kept still holds for this run.
+    if (platform::MakeFolderFor(SettingsFile))
+        platform::WriteFileAtomically(SettingsFile, pegdrop::FormatSettings(settings));
+}
+
+void SetMuted(bool muted) {
+    Muted = muted;
+    if (muted && soundSink != nullptr)
+        soundSink->Stop();
+    if (frmBoard.Exists())
+        frmBoard->ShowMuted();
+    SaveSetting("muted", muted ? "1" : "0");
+}
+
 void PlaySound(const std::string& name) {
-    if (soundSink != nullptr)
+    if (soundSink != nullptr && !Muted)
         soundSink->Play(SoundPath + name);
 }
 
@@ -94,6 +131,8 @@ void ResetSharedState() {
     GameMode = 0;
     Speed = 0;
     Winnings = 0;
+    Muted = false;
+    SettingsFile.clear();
 }
 
 ui::Options ApplicationOptions() {
@@ -101,6 +140,14 @@ ui::Options ApplicationOptions() {
     options.scaleVariable = "PEGDROP_SCALE";
     options.name = "pegdrop";
     options.standIns = kFaceStandIns;
+    options.programKeys = [](const SDL_Keysym& key) {
+        const bool ctrl = (key.mod & KMOD_CTRL) != 0 && (key.mod & KMOD_ALT) == 0;
+        if (ctrl && key.sym == SDLK_m) {
+            SetMuted(!Muted);
+            return true;
+        }
+        return false;
+    };
     return options;
 }
 

@@ -34,7 +34,8 @@ std::uint32_t EventWindowId(const SDL_Event& e) {
 
 Application::Application(Options options)
     : clock_(std::move(options.clock)), fonts_(std::move(options.standIns)),
-      name_(std::move(options.name)), firstPicture_(std::move(options.firstPicture)) {
+      name_(std::move(options.name)), firstPicture_(std::move(options.firstPicture)),
+      programKeys_(std::move(options.programKeys)) {
     current = this;
     if (!clock_)
         clock_ = std::make_unique<platform::RealClock>();
@@ -222,6 +223,13 @@ void Application::Dispatch(const SDL_Event& e) {
     Window* w = FindNative(id);
     if (w == nullptr)
         return;
+    // A held chord toggles once: its repeats go on to the window, which
+    // takes no character from a chord.
+    if (e.type == SDL_KEYDOWN && e.key.repeat == 0 && programKeys_) {
+        HandlerScope scope;
+        if (programKeys_(e.key.keysym))
+            return;
+    }
     if (InputBlocked(w)) {
         if (e.type == SDL_MOUSEBUTTONUP)
             w->ForgetButton(e.button.button);

@@ -26,6 +26,10 @@ struct Options {
     std::function<void()> firstPicture;
     // Faces the program's windows ask for that a system may lack.
     std::vector<FaceStandIn> standIns;
+    // Keys the program takes in whichever window holds them, dialogs
+    // included, before that window sees them: true when taken. A held key's
+    // repeats do not come here.
+    std::function<bool(const SDL_Keysym& key)> programKeys;
 };
 
 class Application {
@@ -149,6 +153,7 @@ private:
     FontCache fonts_;
     std::string name_;
     std::function<void()> firstPicture_;
+    std::function<bool(const SDL_Keysym& key)> programKeys_;
     ScaleChoice scale_;
     bool toldScaleLowered_ = false;
     std::vector<std::unique_ptr<Window>> windows_;

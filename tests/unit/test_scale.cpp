@@ -72,31 +72,7 @@ TEST(ScaleChoice, PegdropScaleNamesAWholeScaleFromOneToEight) {
         EXPECT_EQ(ui::ParseScaleOverride(bad), std::nullopt) << '"' << bad << '"';
 }
 
-// Sets or clears an environment variable for one scope.
-class Environment {
-public:
-    Environment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value != nullptr)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~Environment() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    Environment(const Environment&) = delete;
-    Environment& operator=(const Environment&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
+using test::Environment;
 using Scaling = test::Harness;
 
 TEST_F(Scaling, APlayersAndADensitysScaleFitTheScreenAndTheProgramsIsKept) {
