@@ -68,6 +68,9 @@ void UseSettings() {
     const pegdrop::Settings settings = ReadSettings();
     const auto muted = settings.find("muted");
     Muted = muted != settings.end() && muted->second == "1";
+    const auto scale = settings.find("scale");
+    ChosenScale =
+        scale != settings.end() ? ui::ParseScaleOverride(scale->second.c_str()).value_or(0) : 0;
 }
 
 void SaveSetting(const std::string& key, const std::string& value) {
@@ -133,6 +136,7 @@ void ResetSharedState() {
     Winnings = 0;
     Muted = false;
     SettingsFile.clear();
+    ChosenScale = 0;
 }
 
 ui::Options ApplicationOptions() {
@@ -140,13 +144,33 @@ ui::Options ApplicationOptions() {
     options.scaleVariable = "PEGDROP_SCALE";
     options.name = "pegdrop";
     options.standIns = kFaceStandIns;
+    options.chosenScale = ChosenScale;
     options.programKeys = [](const SDL_Keysym& key) {
-        const bool ctrl = (key.mod & KMOD_CTRL) != 0 && (key.mod & KMOD_ALT) == 0;
-        if (ctrl && key.sym == SDLK_m) {
+        if ((key.mod & KMOD_CTRL) == 0 || (key.mod & KMOD_ALT) != 0)
+            return false;
+        switch (key.sym) {
+        case SDLK_m:
             SetMuted(!Muted);
             return true;
+        case SDLK_PLUS:
+        case SDLK_EQUALS:
+        case SDLK_KP_PLUS:
+        case SDLK_MINUS:
+        case SDLK_KP_MINUS: {
+            const bool larger = key.sym != SDLK_MINUS && key.sym != SDLK_KP_MINUS;
+            ChosenScale = ui::App().StepScale(larger ? 1 : -1);
+            SaveSetting("scale", std::to_string(ChosenScale));
+            return true;
         }
-        return false;
+        case SDLK_0:
+        case SDLK_KP_0:
+            ChosenScale = 0;
+            ui::App().AutomaticScale();
+            SaveSetting("scale", "0");
+            return true;
+        default:
+            return false;
+        }
     };
     return options;
 }

@@ -23,6 +23,7 @@ inline std::int16_t Speed = 0;
 inline std::int32_t Winnings = 0;
 inline bool Muted = false;       // every cue silent, by the player's choice
 inline std::string SettingsFile; // the player's settings; "": neither read nor saved
+inline int ChosenScale = 0;      // the scale the player last chose, 0: the automatic one
 
 inline ui::Shared<FrmBoard> frmBoard;
 inline ui::Shared<FrmTop10> frmTop10;
@@ -66,7 +67,8 @@ double SecondsSinceMidnight();
 
 // How the windows' layer is set up for this game: the faces its windows ask
 // for that a system may lack, PEGDROP_SCALE, through which a player names
-// the scale, and the keys that act in every window (Ctrl+M mutes).
+// the scale, the scale the player last chose, and the keys that act in every
+// window (Ctrl+M mutes; Ctrl+Plus, Ctrl+Minus and Ctrl+0 scale).
 ui::Options ApplicationOptions();
 
 // Back to the values at program start (a fresh run, for tests).

@@ -77,7 +77,8 @@ Application::Application(Options options)
     if (hz <= 0)
         hz = 60;
     frameUs_ = 1e6 / hz;
-    scale_ = ChooseScale(options.scale, options.scaleVariable, options.name);
+    automatic_ = ChooseScale(options.scale, options.scaleVariable, options.name);
+    scale_ = WithPlayersChoice(automatic_, options.chosenScale);
 }
 
 int Application::ScaleFor(int width, int height) {
@@ -91,6 +92,29 @@ int Application::ScaleFor(int width, int height) {
                      scale_.wanted);
     }
     return scale;
+}
+
+int Application::StepScale(int step) {
+    const Window* keys = KeyWindow();
+    const int now = keys != nullptr ? keys->Scale() : scale_.For(1, 1);
+    int most = 1;
+    for (const Window* w : Windows())
+        if (w->IsShown() && (keys == nullptr || w == keys))
+            most = std::max(most, LargestFittingScale(w->ClientWidth(), w->ClientHeight()));
+    // A player's steps fit the screen, whatever named the scale before.
+    scale_ = {std::clamp(now + step, 1, most), false, {}};
+    RescaleWindows();
+    return scale_.wanted;
+}
+
+void Application::AutomaticScale() {
+    scale_ = automatic_;
+    RescaleWindows();
+}
+
+void Application::RescaleWindows() {
+    for (Window* w : Windows())
+        w->SetScale(scale_.For(w->ClientWidth(), w->ClientHeight()));
 }
 
 Application::~Application() {

@@ -149,6 +149,27 @@ void Window::Unload() {
         App().PassKeysOn(ownerId_);
 }
 
+void Window::SetScale(int scale) {
+    if (scale < 1 || scale == scale_ || !window_)
+        return;
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window_.get(), &x, &y);
+    SDL_GetWindowSize(window_.get(), &w, &h);
+    scale_ = scale;
+    const int newWidth = width_ * scale_, newHeight = height_ * scale_;
+    SDL_SetWindowSize(window_.get(), newWidth, newHeight);
+    SDL_SetWindowPosition(window_.get(), x + (w - newWidth) / 2, y + (h - newHeight) / 2);
+    // The surface, the renderer and every texture are made again at the new
+    // size, and text is laid out again for it.
+    for (Control* c : controls_)
+        c->ReleaseGraphics();
+    backgroundTexture_.reset();
+    renderer_.reset();
+    surface_ = nullptr;
+    surfaceFailed_ = false;
+    Invalidate();
+}
+
 void Window::ReleaseNative() {
     for (Control* c : controls_)
         c->ReleaseGraphics();

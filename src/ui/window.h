@@ -51,6 +51,8 @@ public:
     // Screen pixels to one of the window's own: the window shows that many
     // times its client size, and the pointer comes back divided by it.
     int Scale() const { return scale_; }
+    // Shows the window at another scale, its centre where it was.
+    void SetScale(int scale);
     void SetBackground(std::shared_ptr<const Bitmap> picture);
     void SetBackColor(Color color);
     void SetIcon(std::shared_ptr<const Bitmap> icon);
