@@ -35,6 +35,7 @@ void PrintHelp() {
                 "  Ctrl+Plus, Ctrl+=     every window one whole scale larger\n"
                 "  Ctrl+Minus            every window one whole scale smaller\n"
                 "  Ctrl+0                every window back at the automatic scale\n"
+                "  F11, Alt+Enter        the window with the keys fills the screen, or comes back\n"
                 "The mute and the chosen scale are kept in $XDG_CONFIG_HOME/pegdrop/settings\n"
                 "(~/.config/pegdrop/settings).\n");
     std::printf("\nPEGDROP_SCALE=N opens every window at N times its size (1 to 8),\n"

@@ -146,6 +146,14 @@ ui::Options ApplicationOptions() {
     options.standIns = kFaceStandIns;
     options.chosenScale = ChosenScale;
     options.programKeys = [](const SDL_Keysym& key) {
+        const bool plain = (key.mod & (KMOD_CTRL | KMOD_ALT | KMOD_SHIFT)) == 0;
+        const bool altOnly = (key.mod & KMOD_ALT) != 0 && (key.mod & KMOD_CTRL) == 0;
+        if ((key.sym == SDLK_F11 && plain) ||
+            ((key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && altOnly)) {
+            if (ui::Window* keys = ui::App().KeyWindow())
+                keys->SetFullScreen(!keys->IsFullScreen());
+            return true;
+        }
         if ((key.mod & KMOD_CTRL) == 0 || (key.mod & KMOD_ALT) != 0)
             return false;
         switch (key.sym) {

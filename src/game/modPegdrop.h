@@ -68,7 +68,8 @@ double SecondsSinceMidnight();
 // How the windows' layer is set up for this game: the faces its windows ask
 // for that a system may lack, PEGDROP_SCALE, through which a player names
 // the scale, the scale the player last chose, and the keys that act in every
-// window (Ctrl+M mutes; Ctrl+Plus, Ctrl+Minus and Ctrl+0 scale).
+// window (Ctrl+M mutes; Ctrl+Plus, Ctrl+Minus and Ctrl+0 scale; F11 and
+// Alt+Enter toggle full screen).
 ui::Options ApplicationOptions();
 
 // Back to the values at program start (a fresh run, for tests).

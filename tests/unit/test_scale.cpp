@@ -372,3 +372,52 @@ TEST_F(Scaling, TheLastChosenScaleComesBackUnlessPegdropScaleNamesOne) {
     const Environment named("PEGDROP_SCALE", "3");
     EXPECT_EQ(ui::WithPlayersChoice(ui::ChooseScale(0, "PEGDROP_SCALE"), 2).wanted, 3);
 }
+
+TEST_F(Scaling, F11AndAltEnterFillTheScreenAtAWholeScaleCentredOnBlackAndBack) {
+    Probe& probe = app().Open<Probe>();
+    probe.Show();
+    const std::vector<std::uint32_t> windowed = probe.ReadPixels();
+    PressKey(probe, SDLK_F11);
+    Yield();
+    ASSERT_TRUE(probe.IsFullScreen());
+    EXPECT_EQ(probe.Scale(), 3) << "320 x 200 at 3 is the largest in 1024 x 768";
+    int w = 0, h = 0;
+    SDL_GetWindowSize(probe.Native(), &w, &h);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+    // The picture starts at whole blocks nearest the centre: (1024 - 960) / 2
+    // = 32 is 10 blocks of 3 and 2 pixels; (768 - 600) / 2 = 84 is 28 blocks.
+    probe.ReadScreenPixels();
+    SDL_Surface* screen = SDL_GetWindowSurface(probe.Native());
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(screen->format->BytesPerPixel, 4);
+    const auto at = [screen](int x, int y) {
+        Uint8 r = 0, g = 0, b = 0;
+        SDL_GetRGB(static_cast<const Uint32*>(screen->pixels)[y * screen->pitch / 4 + x],
+                   screen->format, &r, &g, &b);
+        return ui::RGB(r, g, b);
+    };
+    const ui::Color back = ColorOf(windowed.back());
+    ASSERT_NE(back, ui::RGB(0, 0, 0));
+    EXPECT_EQ(at(29, 683), ui::RGB(0, 0, 0));
+    EXPECT_EQ(at(989, 683), back) << "the window's last pixel, blown up";
+    EXPECT_EQ(at(990, 683), ui::RGB(0, 0, 0));
+    EXPECT_EQ(at(989, 684), ui::RGB(0, 0, 0));
+    MouseMove(probe, 30 + 301, 84 + 30);
+    Yield();
+    EXPECT_FLOAT_EQ(probe.lastX, 301.0f / 3);
+    PressKey(probe, SDLK_ESCAPE);
+    Yield();
+    EXPECT_TRUE(probe.IsFullScreen()) << "Esc keeps its meaning";
+
+    PressKey(probe, SDLK_RETURN, KMOD_LALT);
+    Yield();
+    EXPECT_FALSE(probe.IsFullScreen());
+    EXPECT_EQ(probe.Scale(), 1);
+    SDL_GetWindowSize(probe.Native(), &w, &h);
+    EXPECT_EQ(w, 320);
+    EXPECT_EQ(h, 200);
+    MouseMove(probe, 301, 30);
+    Yield();
+    EXPECT_FLOAT_EQ(probe.lastX, 301.0f);
+}
