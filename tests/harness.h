@@ -9,18 +9,47 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace test {
 
+// Sets or clears an environment variable for one scope.
+class Environment {
+public:
+    Environment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value != nullptr)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~Environment() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 class CueRecorder final : public modPegdrop::SoundSink {
 public:
     void Play(const std::string& path) override { paths.push_back(path); }
+    void Stop() override { ++stops; }
     // Names relative to the sound folder, as the game asks for them.
     std::vector<std::string> Names() const;
     std::vector<std::string> paths;
+    int stops = 0;
 };
 
 // A folder under /tmp, removed with everything in it.
@@ -74,6 +103,8 @@ protected:
     void CloseBox(ui::Window& w);
     // Queued input waits for the next yield, so it can arrive inside a handler.
     void Post(SDL_Event event);
+    // The board as a player first sees it: the splash shown and clicked.
+    FrmBoard& OpenBoard();
 
     std::uint32_t Pixel(ui::Window& w, int x, int y);
     static ui::Color ColorOf(std::uint32_t argb);
