@@ -9,6 +9,7 @@
 #include <bit>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <random>
@@ -78,9 +79,16 @@ void SaveSetting(const std::string& key, const std::string& value) {
         return;
     pegdrop::Settings settings = ReadSettings();
     settings.insert_or_assign(key, value);
-    // A choice that cannot be kept still holds for this run.
-    if (platform::MakeFolderFor(SettingsFile))
-        platform::WriteFileAtomically(SettingsFile, pegdrop::FormatSettings(settings));
+    // A choice that cannot be kept still holds for this run; the player is
+    // told on stderr, since a window over the game for a setting would be more
+    // bother than the setting.
+    const platform::SaveResult saved =
+        platform::MakeFolderFor(SettingsFile)
+            ? platform::WriteFileAtomically(SettingsFile, pegdrop::FormatSettings(settings))
+            : platform::SaveResult("cannot make its folder");
+    if (!saved)
+        std::fprintf(stderr, "pegdrop: your settings could not be saved to %s: %s\n",
+                     SettingsFile.c_str(), saved.Reason().c_str());
 }
 
 void SetMuted(bool muted) {
