@@ -1,10 +1,10 @@
 // Figures for the event loop, the step wait and the pace of a descent. Run
 // under Xvfb for the idle figure: SDL's dummy driver cannot block while it
 // waits for events.
-#include "app/art.h"
-#include "app/modPegdrop.h"
-#include "board/frmBoard.h"
-#include "board/rules.h"
+#include "game/frmBoard.h"
+#include "game/images.h"
+#include "game/modPegdrop.h"
+#include "rules/board_rules.h"
 #include "ui/application.h"
 
 #include <benchmark/benchmark.h>
@@ -26,8 +26,8 @@ class Idle : public ui::Window {
 public:
     Idle()
         : ui::Window("idle", 600, 453), chase(*this, 180, true), stop(*this, 10000, true),
-          light(*this, {283, 327, 35, 72}, false, pegdrop::art::LitSlot(5)) {
-        SetBackground(pegdrop::art::Board());
+          light(*this, {283, 327, 35, 72}, false, pegdrop::images::LitSlot(5)) {
+        SetBackground(pegdrop::images::Board());
         chase.Tick = [this] { light.SetVisible(!light.Visible()); };
         stop.Tick = [] { ui::App().EndProgram(); };
     }
@@ -65,7 +65,7 @@ public:
     Busy()
         : ui::Window("busy", 600, 453),
           chip(*this, {292, 8, 17, 17}, ui::RGB(192, 0, 128), ui::RGB(192, 192, 192)) {
-        SetBackground(pegdrop::art::Board());
+        SetBackground(pegdrop::images::Board());
     }
     void Form_Load() override { Show(); }
     ui::Shape chip;
@@ -76,8 +76,8 @@ public:
 // real time is spent waiting.
 void BM_RepaintYield(benchmark::State& state) {
     ui::Options options;
-    auto owned = std::make_unique<ui::ManualClock>();
-    ui::ManualClock& clock = *owned;
+    auto owned = std::make_unique<platform::ManualClock>();
+    platform::ManualClock& clock = *owned;
     options.clock = std::move(owned);
     ui::Application app(std::move(options));
     Busy& w = app.Instance<Busy>();
@@ -106,7 +106,7 @@ BENCHMARK(BM_StepWait)->Arg(1)->Arg(300)->Arg(500)->Unit(benchmark::kMicrosecond
 
 // How late the real clock wakes from a sleep to a deadline a few ms off.
 void BM_SleepUntilLateness(benchmark::State& state) {
-    ui::RealClock clock;
+    platform::RealClock clock;
     std::uint64_t total = 0, worst = 0, sleeps = 0;
     for (auto _ : state) {
         const std::uint64_t deadline = clock.NowUs() + 2500;

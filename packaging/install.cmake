@@ -43,8 +43,6 @@ add_custom_command(
   COMMENT "Compressing the manual page")
 
 # The icon painted at each size of the hicolor theme.
-add_executable(pegdrop-icons tools/pegdrop-icons.cpp tools/png_writer.cpp)
-target_link_libraries(pegdrop-icons PRIVATE pegdrop_rules PkgConfig::PNG)
 add_custom_command(
   OUTPUT ${PEGDROP_STAGE}/icons/.stamp
   COMMAND pegdrop-icons ${PEGDROP_STAGE}/icons ${PEGDROP_APP_ID}

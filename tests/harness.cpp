@@ -1,6 +1,7 @@
 #include "harness.h"
 
-#include "app/files.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -37,20 +38,20 @@ void TempFolder::Write(const std::string& name, const std::string& content) cons
 }
 
 std::string TempFolder::Read(const std::string& name) const {
-    return pegdrop::ReadWholeFile(path_ + "/" + name).value_or("<missing>");
+    return platform::ReadWholeFile(path_ + "/" + name).value_or("<missing>");
 }
 
 Harness::Harness() {
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     ::setenv("SDL_RENDER_DRIVER", "software", 1);
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    previousDirectory_ = pegdrop::CurrentDirectory();
+    previousDirectory_ = platform::CurrentDirectory();
     if (::chdir(data.Path().c_str()) != 0)
         ADD_FAILURE() << "cannot enter " << data.Path();
-    auto clock = std::make_unique<ui::ManualClock>();
+    auto clock = std::make_unique<platform::ManualClock>();
     clock_ = clock.get();
     clock_->SetUs(1'000'000);
-    ui::Options options;
+    ui::Options options = modPegdrop::ApplicationOptions();
     options.clock = std::move(clock);
     options.frameRateHz = 60;
     // Whatever the display or PEGDROP_SCALE say: tests scale windows themselves.

@@ -3,7 +3,7 @@
 // event queue, pixels read back, and a recorder for the cues asked for.
 #pragma once
 
-#include "app/modPegdrop.h"
+#include "game/modPegdrop.h"
 #include "ui/application.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ protected:
     ~Harness() override;
 
     ui::Application& app() { return *app_; }
-    ui::ManualClock& clock() { return *clock_; }
+    platform::ManualClock& clock() { return *clock_; }
     std::uint64_t NowMs() { return clock_->NowUs() / 1000u; }
 
     // The yield: pending input, due ticks and painting, once.
@@ -78,7 +78,7 @@ protected:
     TempFolder data;
 
 private:
-    ui::ManualClock* clock_ = nullptr;
+    platform::ManualClock* clock_ = nullptr;
     std::unique_ptr<ui::Application> app_;
     std::string previousDirectory_;
 };

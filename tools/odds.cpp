@@ -1,9 +1,9 @@
 #include "odds.h"
 
-#include "board/descent.h"
 #include "odds_args.h"
 #include "odds_chart.h"
-#include "speed/test_lattice.h"
+#include "rules/descent.h"
+#include "rules/test_lattice.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,8 +3,8 @@
 // two, not samples. The motion itself comes from AdvanceChip.
 #pragma once
 
-#include "board/lattice.h"
-#include "board/slots.h"
+#include "rules/lattice.h"
+#include "rules/slots.h"
 
 #include <array>
 #include <cstddef>

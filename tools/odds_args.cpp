@@ -1,7 +1,7 @@
 #include "odds_args.h"
 
-#include "app/version.h"
-#include "board/lattice.h"
+#include "game/version.h"
+#include "rules/lattice.h"
 
 #include <algorithm>
 #include <charconv>

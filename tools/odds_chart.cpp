@@ -1,12 +1,12 @@
 #include "odds_chart.h"
 
-#include "assets/draw_canvas.h"
-#include "assets/draw_glyphs.h"
-#include "board/lattice.h"
-#include "board/rules.h"
-#include "board/slots.h"
+#include "art/draw_canvas.h"
+#include "art/draw_glyphs.h"
 #include "odds.h"
 #include "png_writer.h"
+#include "rules/board_rules.h"
+#include "rules/lattice.h"
+#include "rules/slots.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,7 @@
 
 namespace pegdrop {
 
-using namespace assets::draw;
+using namespace art::draw;
 
 OddsChartData ChartData() {
     OddsChartData data;
@@ -165,7 +165,7 @@ void PaintBars(Canvas& c, const OddsChartData& data) {
 
 } // namespace
 
-assets::Picture OddsChartPicture(const OddsChartData& data) {
+art::Picture OddsChartPicture(const OddsChartData& data) {
     Canvas c(0, 0, chart::kWidth, chart::kHeight, kGround);
     PaintLineChart(c, data);
     PaintBars(c, data);
@@ -173,7 +173,7 @@ assets::Picture OddsChartPicture(const OddsChartData& data) {
 }
 
 bool WriteOddsChart(const std::string& path) {
-    const assets::Picture pic = OddsChartPicture(ChartData());
+    const art::Picture pic = OddsChartPicture(ChartData());
     return WritePng(path, pic.width, pic.height, pic.pixels.data());
 }
 

@@ -2,7 +2,7 @@
 // beside it the nine slot chances at the best release x as bars.
 #pragma once
 
-#include "assets/pictures.h"
+#include "art/pictures.h"
 
 #include <array>
 #include <string>
@@ -40,7 +40,7 @@ int BarLeft(int slot);
 float BarTop(double chance);
 } // namespace chart
 
-assets::Picture OddsChartPicture(const OddsChartData& data);
+art::Picture OddsChartPicture(const OddsChartData& data);
 
 // Draws ChartData() into a PNG file.
 bool WriteOddsChart(const std::string& path);

@@ -1,12 +1,13 @@
 // Screenshots of the game for the README, made headless: the splash, the board
 // at the mode prompt, a chip on its way down during a tournament, the name
 // prompt and the top-ten window.
-#include "app/frmSplash.h"
-#include "app/modPegdrop.h"
-#include "board/frmBoard.h"
+#include "game/data_files.h"
+#include "game/frmBoard.h"
+#include "game/frmSplash.h"
+#include "game/frmTop10.h"
+#include "game/modPegdrop.h"
 #include "png_writer.h"
 #include "tool_args.h"
-#include "topten/frmTop10.h"
 #include "ui/dialogs.h"
 
 #include <cstdio>
@@ -60,7 +61,7 @@ void Answer(ui::Window& dialog, const char* name) {
 }
 
 // Lets time pass on the manual clock, ticking timers on the way.
-void Advance(ui::ManualClock& clock, std::uint64_t ms) {
+void Advance(platform::ManualClock& clock, std::uint64_t ms) {
     const std::uint64_t target = clock.NowUs() + ms * 1000u;
     while (clock.NowUs() < target) {
         clock.SetUs(std::min(target, ui::App().NextTimerDueUs()));
@@ -74,17 +75,15 @@ int main(int argc, char** argv) {
     const tools::ToolSpec spec{
         "pegdrop-shot", "OUTDIR", 1,
         "Plays the game headless and saves the README's screenshots into OUTDIR as PNG files."};
-    const tools::ToolArgs args = tools::ReadToolArgs(spec, argc, argv);
-    if (args.exitStatus)
-        return *args.exitStatus;
-    const std::string out = args.operands[0];
-    std::error_code error;
-    std::filesystem::create_directories(out, error);
+    const tools::OutputFolder output = tools::ReadOutputFolder(spec, argc, argv);
+    if (output.exitStatus)
+        return *output.exitStatus;
+    const std::string& out = output.dir;
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     ::setenv("SDL_RENDER_DRIVER", "software", 1);
-    auto owned = std::make_unique<ui::ManualClock>();
-    ui::ManualClock& clock = *owned;
-    ui::Options options;
+    auto owned = std::make_unique<platform::ManualClock>();
+    platform::ManualClock& clock = *owned;
+    ui::Options options = modPegdrop::ApplicationOptions();
     options.clock = std::move(owned);
     ui::Application app(std::move(options));
     if (!app.StartError().empty()) {
@@ -141,6 +140,7 @@ int main(int argc, char** argv) {
         ok = Save(*top10, out + "/top10.png") && ok;
     else
         ok = false;
+    std::error_code error;
     std::filesystem::remove_all(folder, error);
     return ok ? 0 : 1;
 }

@@ -1,8 +1,11 @@
 #include "tool_args.h"
 
-#include "app/version.h"
+#include "game/version.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 namespace tools {
 
@@ -58,6 +61,26 @@ ToolArgs ReadToolArgs(const ToolSpec& spec, const std::vector<std::string>& args
 ToolArgs ReadToolArgs(const ToolSpec& spec, int argc, char** argv) {
     return ReadToolArgs(spec, std::vector<std::string>(argv + 1, argv + argc), std::cout,
                         std::cerr);
+}
+
+bool MakeOutputFolder(const std::string& tool, const std::string& dir) {
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (!error && std::filesystem::is_directory(dir, error))
+        return true;
+    std::fprintf(stderr, "%s: cannot create %s: %s\n", tool.c_str(), dir.c_str(),
+                 error ? error.message().c_str() : "not a folder");
+    return false;
+}
+
+OutputFolder ReadOutputFolder(const ToolSpec& spec, int argc, char** argv) {
+    const ToolArgs args = ReadToolArgs(spec, argc, argv);
+    if (args.exitStatus)
+        return {args.exitStatus, {}};
+    const std::string& dir = args.operands.at(0);
+    if (!MakeOutputFolder(spec.name, dir))
+        return {1, dir};
+    return {std::nullopt, dir};
 }
 
 } // namespace tools

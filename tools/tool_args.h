@@ -37,4 +37,17 @@ ToolArgs ReadToolArgs(const ToolSpec& spec, const std::vector<std::string>& args
 // The same for main's own arguments, answering on stdout and stderr.
 ToolArgs ReadToolArgs(const ToolSpec& spec, int argc, char** argv);
 
+// Makes the folder a tool writes into, with its parents; false, having named
+// the folder and the reason on stderr, when it is not a folder afterwards.
+bool MakeOutputFolder(const std::string& tool, const std::string& dir);
+
+// The arguments of a tool whose one operand is the folder it writes into,
+// made as MakeOutputFolder does. exitStatus set: the tool has answered
+// (--help, --version, a wrong argument) or cannot make the folder.
+struct OutputFolder {
+    std::optional<int> exitStatus;
+    std::string dir;
+};
+OutputFolder ReadOutputFolder(const ToolSpec& spec, int argc, char** argv);
+
 } // namespace tools

@@ -1,9 +1,7 @@
 #include "ui/application.h"
 
-#include "ui/display_check.h"
-#include "ui/quiet_stderr.h"
-
-#include "ui/x11_errors.h"
+#include "platform/display.h"
+#include "platform/quiet_stderr.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,10 +31,11 @@ std::uint32_t EventWindowId(const SDL_Event& e) {
 
 } // namespace
 
-Application::Application(Options options) : clock_(std::move(options.clock)) {
+Application::Application(Options options)
+    : clock_(std::move(options.clock)), fonts_(std::move(options.standIns)) {
     current = this;
     if (!clock_)
-        clock_ = std::make_unique<RealClock>();
+        clock_ = std::make_unique<platform::RealClock>();
     // The program decides its own end: closing a window is a handler's business.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
@@ -47,7 +46,7 @@ Application::Application(Options options) : clock_(std::move(options.clock)) {
     int started = 0;
     {
         // Each display library SDL tries in turn explains its failure.
-        const QuietStderr quiet;
+        const platform::QuietStderr quiet;
         started = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     }
     if (started != 0) {
@@ -55,10 +54,10 @@ Application::Application(Options options) : clock_(std::move(options.clock)) {
         return;
     }
     sdlStarted_ = true;
-    startError_ = NoWindowReasonHere();
+    startError_ = platform::NoWindowReasonHere();
     if (!startError_.empty())
         return;
-    IgnoreStaleWakeUps();
+    platform::IgnoreStaleWakeUps();
     if (TTF_Init() != 0) {
         startError_ = TTF_GetError();
         return;
@@ -72,7 +71,7 @@ Application::Application(Options options) : clock_(std::move(options.clock)) {
     if (hz <= 0)
         hz = 60;
     frameUs_ = 1e6 / hz;
-    scale_ = ChooseScale(options.scale);
+    scale_ = ChooseScale(options.scale, options.scaleVariable);
 }
 
 Application::~Application() {

@@ -1,7 +1,7 @@
 // The event loop: one thread, every handler on it, one at a time.
 #pragma once
 
-#include "ui/clock.h"
+#include "platform/clock.h"
 #include "ui/fonts.h"
 #include "ui/scale.h"
 #include "ui/window.h"
@@ -15,9 +15,13 @@
 namespace ui {
 
 struct Options {
-    std::unique_ptr<Clock> clock; // the real clock when empty
-    double frameRateHz = 0;       // 0: the display's refresh rate, 60 when unknown
-    int scale = 0;                // 0: as PEGDROP_SCALE or the display's density asks
+    std::unique_ptr<platform::Clock> clock; // the real clock when empty
+    double frameRateHz = 0;                 // 0: the display's refresh rate, 60 when unknown
+    int scale = 0;                          // 0: as scaleVariable or the display's density asks
+    // The environment variable through which a player names the scale.
+    std::string scaleVariable;
+    // Faces the program's windows ask for that a system may lack.
+    std::vector<FaceStandIn> standIns;
 };
 
 class Application {
@@ -36,7 +40,7 @@ public:
     void Fail(std::string reason);
     const std::string& Failure() const { return failure_; }
 
-    Clock& GetClock() { return *clock_; }
+    platform::Clock& GetClock() { return *clock_; }
     FontCache& Fonts() { return fonts_; }
     // The scale windows open at on this display.
     const ScaleChoice& Scale() const { return scale_; }
@@ -122,7 +126,7 @@ private:
 
     std::string startError_;
     std::string failure_;
-    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<platform::Clock> clock_;
     FontCache fonts_;
     ScaleChoice scale_;
     std::vector<std::unique_ptr<Window>> windows_;

@@ -1,40 +1,12 @@
 #include "ui/fonts.h"
 
-#include <fontconfig/fontconfig.h>
-#include <strings.h>
+#include "platform/font_files.h"
 
 #include <cmath>
 #include <memory>
 
 namespace ui {
 namespace {
-
-struct PatternDeleter {
-    void operator()(FcPattern* p) const { FcPatternDestroy(p); }
-};
-using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
-
-struct StandIn {
-    const char* face;
-    const char* family;
-    float digitAdvanceEm; // 0: a metric twin, used at the size asked for
-};
-
-// Faces this system is not expected to have, and what stands in for them. The
-// LED face's labels were laid out for a narrow face: the scoreboard holds
-// "90000" in 90 pixels at 18 points, so its digits advance under 0.75 em,
-// where the stand-in's digits advance 0.83 em.
-constexpr StandIn kStandIns[] = {
-    {"Arial", "Liberation Sans", 0.0f},
-    {"EggCrate", "DSEG7 Classic", 0.7f},
-};
-
-const StandIn* StandInFor(const std::string& face) {
-    for (const StandIn& standIn : kStandIns)
-        if (strcasecmp(face.c_str(), standIn.face) == 0)
-            return &standIn;
-    return nullptr;
-}
 
 // The size in quarter points at which a stand-in's digits advance no more
 // than the face it stands in for. The advance is read at a large size, where
@@ -54,41 +26,30 @@ int StandInQuarterPoints(const std::string& file, int quarterPoints, float digit
     return static_cast<int>(static_cast<float>(quarterPoints) * digitAdvanceEm / advanceEm);
 }
 
-bool Match(const std::string& family, bool bold, ResolvedFace& out) {
-    PatternPtr pattern(FcPatternCreate());
-    if (!pattern)
-        return false;
-    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
-    FcDefaultSubstitute(pattern.get());
-    FcResult result = FcResultNoMatch;
-    PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
-    if (!match)
-        return false;
-    FcChar8* file = nullptr;
-    FcChar8* matched = nullptr;
-    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch ||
-        FcPatternGetString(match.get(), FC_FAMILY, 0, &matched) != FcResultMatch)
-        return false;
-    out.file = reinterpret_cast<const char*>(file);
-    out.family = reinterpret_cast<const char*>(matched);
-    return strcasecmp(out.family.c_str(), family.c_str()) == 0;
+// The system's match for a family, as a face this layer resolves.
+bool Matched(const std::string& family, bool bold, ResolvedFace& out) {
+    platform::FontFile found;
+    const bool exact = platform::MatchFontFile(family, bold, found);
+    out.file = std::move(found.file);
+    out.family = std::move(found.family);
+    return exact;
 }
 
 } // namespace
 
-ResolvedFace ResolveFace(const std::string& face, bool bold) {
+ResolvedFace ResolveFace(const std::string& face, bool bold,
+                         const std::vector<FaceStandIn>& standIns) {
     ResolvedFace fallback;
-    if (Match(face, bold, fallback))
+    if (Matched(face, bold, fallback))
         return fallback;
     fallback.substituted = true;
-    if (const StandIn* standIn = StandInFor(face)) {
+    for (const FaceStandIn& standIn : standIns) {
+        if (SDL_strcasecmp(face.c_str(), standIn.face.c_str()) != 0)
+            continue;
         ResolvedFace other;
-        if (Match(standIn->family, bold, other)) {
-            other.substituted = standIn->digitAdvanceEm > 0.0f;
-            other.digitAdvanceEm = standIn->digitAdvanceEm;
+        if (Matched(standIn.family, bold, other)) {
+            other.substituted = standIn.digitAdvanceEm > 0.0f;
+            other.digitAdvanceEm = standIn.digitAdvanceEm;
             return other;
         }
     }
@@ -103,7 +64,7 @@ TTF_Font* FontCache::Get(const FontSpec& wanted) {
     auto it = fonts_.find(key);
     if (it != fonts_.end())
         return it->second.get();
-    const ResolvedFace face = ResolveFace(wanted.face, wanted.bold);
+    const ResolvedFace face = ResolveFace(wanted.face, wanted.bold, standIns_);
     FontPtr font;
     if (!face.file.empty())
         font.reset(TTF_OpenFontDPI(
@@ -111,7 +72,7 @@ TTF_Font* FontCache::Get(const FontSpec& wanted) {
             24, 24));
     if (font && wanted.bold && (TTF_GetFontStyle(font.get()) & TTF_STYLE_BOLD) == 0) {
         const char* style = TTF_FontFaceStyleName(font.get());
-        if (style == nullptr || strcasestr(style, "bold") == nullptr)
+        if (style == nullptr || SDL_strcasestr(style, "bold") == nullptr)
             TTF_SetFontStyle(font.get(), TTF_STYLE_BOLD);
     }
     TTF_Font* raw = font.get();

@@ -1,4 +1,4 @@
-// Fonts by family name through fontconfig, opened with SDL_ttf at 96 dpi.
+// Fonts by family name, found by the system and opened with SDL_ttf at 96 dpi.
 #pragma once
 
 #include "ui/sdl_ptrs.h"
@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -25,10 +27,21 @@ struct ResolvedFace {
     float digitAdvanceEm = 0.0f;
 };
 
+// A face the program asks for that the system may lack, and the family that
+// stands in for it.
+struct FaceStandIn {
+    std::string face;
+    std::string family;
+    // A stand-in of another width is opened smaller, so that its digits
+    // advance at most this much of an em; 0 for a metric twin, used at the
+    // size asked for.
+    float digitAdvanceEm = 0.0f;
+};
+
 // The face shown for a family: the family itself when installed, else its
-// stand-in ("Arial" -> Liberation Sans, "EggCrate" -> DSEG7 Classic), else
-// fontconfig's default.
-ResolvedFace ResolveFace(const std::string& face, bool bold);
+// stand-in among `standIns`, else the system's default.
+ResolvedFace ResolveFace(const std::string& face, bool bold,
+                         const std::vector<FaceStandIn>& standIns = {});
 
 // Points at 96 dots per inch to pixels: 14.25 pt is 19 px.
 inline int PointsToPixels(float points) {
@@ -37,11 +50,14 @@ inline int PointsToPixels(float points) {
 
 class FontCache {
 public:
+    explicit FontCache(std::vector<FaceStandIn> standIns = {}) : standIns_(std::move(standIns)) {}
+
     // The opened font, or nullptr when no face could be opened.
     TTF_Font* Get(const FontSpec& wanted);
     void Clear() { fonts_.clear(); }
 
 private:
+    std::vector<FaceStandIn> standIns_;
     std::map<std::tuple<std::string, int, bool>, FontPtr> fonts_;
 };
 

@@ -1,7 +1,7 @@
 // A cue file as any bytes, through SDL's wave loader and our conversion to
 // the device's format: it plays as whole frames of that format, or not at all.
-#include "app/cue_player.h"
 #include "fuzz_check.h"
+#include "game/cue_player.h"
 
 #include <array>
 #include <cstddef>

@@ -2,8 +2,8 @@
 // set and one the writer keeps, the file reader sees its first bytes, a
 // speed the window sets reads back, and what follows the first line cannot
 // change it.
-#include "app/files.h"
 #include "fuzz_check.h"
+#include "platform/files.h"
 #include "scratch_file.h"
 
 #include <cstddef>

@@ -2,9 +2,9 @@
 // make of it, ranked and written back, reads back as the ranked table, and
 // its texts are showable.
 #include "fuzz_check.h"
+#include "rules/top10.h"
 #include "scratch_file.h"
 #include "text/utf8.h"
-#include "topten/top10_file.h"
 
 #include <cstddef>
 #include <cstdint>

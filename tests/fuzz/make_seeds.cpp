@@ -2,9 +2,9 @@
 // DIR/cue, DIR/top10 and DIR/speed: the game's cues cut short, in the formats
 // a wave file may hold, whole and broken; top-ten tables and speeds as the
 // game writes them.
-#include "app/files.h"
-#include "assets/cues.h"
-#include "topten/top10_file.h"
+#include "art/cues.h"
+#include "platform/files.h"
+#include "rules/top10.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -53,11 +53,11 @@ bool Write(const std::string& path, const Bytes& bytes) {
 
 bool CueSeeds(const std::string& dir) {
     bool ok = true;
-    for (assets::Cue cue : assets::SynthesiseCues()) {
+    for (art::Cue cue : art::SynthesiseCues()) {
         const std::string name = cue.fileName.substr(0, cue.fileName.rfind('.'));
         if (cue.samples.size() > 300)
             cue.samples.resize(300);
-        const Bytes wav = assets::EncodeWav(cue);
+        const Bytes wav = art::EncodeWav(cue);
         ok = Write(dir + "/" + name + ".wav", wav) && ok;
         if (name != "ding")
             continue;
@@ -70,10 +70,9 @@ bool CueSeeds(const std::string& dir) {
         ok = Write(dir + "/ding-alaw.wav", Reformat(wav, 6, 1, 8)) && ok;
         ok = Write(dir + "/ding-24bit-stereo.wav", Reformat(wav, 1, 2, 24)) && ok;
         for (int rate : {8000, 22050, 48000, 96000}) {
-            assets::Cue resampled = cue;
+            art::Cue resampled = cue;
             resampled.sampleRate = rate;
-            ok = Write(dir + "/ding-" + std::to_string(rate) + ".wav",
-                       assets::EncodeWav(resampled)) &&
+            ok = Write(dir + "/ding-" + std::to_string(rate) + ".wav", art::EncodeWav(resampled)) &&
                  ok;
         }
         ok = Write(dir + "/ding-cut-in-header.wav", Bytes(wav.begin(), wav.begin() + 30)) && ok;
@@ -81,9 +80,9 @@ bool CueSeeds(const std::string& dir) {
         Bytes longer = wav;
         Put32(longer, 40, 1u << 30); // a data size far past the file's end
         ok = Write(dir + "/ding-data-overlong.wav", longer) && ok;
-        assets::Cue silent = cue;
+        art::Cue silent = cue;
         silent.samples.clear();
-        ok = Write(dir + "/ding-no-samples.wav", assets::EncodeWav(silent)) && ok;
+        ok = Write(dir + "/ding-no-samples.wav", art::EncodeWav(silent)) && ok;
     }
     return ok;
 }

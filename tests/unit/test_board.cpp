@@ -2,13 +2,13 @@
 // settlement and the lights, with the manual clock.
 #include "harness.h"
 
-#include "app/frmSplash.h"
-#include "board/descent.h"
-#include "board/frmBoard.h"
-#include "board/lattice.h"
-#include "board/rules.h"
-#include "board/slots.h"
-#include "speed/frmSpeed.h"
+#include "game/frmBoard.h"
+#include "game/frmSpeed.h"
+#include "game/frmSplash.h"
+#include "rules/board_rules.h"
+#include "rules/descent.h"
+#include "rules/lattice.h"
+#include "rules/slots.h"
 
 #include <algorithm>
 #include <cmath>

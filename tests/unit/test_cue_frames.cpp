@@ -1,7 +1,7 @@
 // Cue decoding hands the device whole frames even when a wave header's block
 // size contradicts its channels and sample size, as fuzzing found.
-#include "app/cue_player.h"
-#include "assets/cues.h"
+#include "art/cues.h"
+#include "game/cue_player.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +14,12 @@ namespace {
 // `bits` bits in blocks of `align` bytes.
 std::string Reshaped(std::uint16_t channels, std::uint16_t bits, std::uint16_t align,
                      std::size_t samples) {
-    assets::Cue cue;
+    art::Cue cue;
     cue.fileName = "odd.wav";
     cue.sampleRate = 44100;
     for (std::size_t i = 0; i < samples; ++i)
         cue.samples.push_back(static_cast<std::int16_t>(i * 97));
-    const std::vector<std::uint8_t> wav = assets::EncodeWav(cue);
+    const std::vector<std::uint8_t> wav = art::EncodeWav(cue);
     std::string bytes(wav.begin(), wav.end());
     const auto put16 = [&](std::size_t at, std::uint16_t v) {
         bytes[at] = static_cast<char>(v & 0xFF);

@@ -1,8 +1,8 @@
 // The cue player on SDL's disk audio driver: what reaches the ear.
 #include "harness.h"
 
-#include "app/cue_player.h"
-#include "assets/cues.h"
+#include "art/cues.h"
+#include "game/cue_player.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,8 +14,8 @@
 
 namespace {
 
-assets::Cue Level(const std::string& name, std::int16_t level, double seconds) {
-    assets::Cue cue;
+art::Cue Level(const std::string& name, std::int16_t level, double seconds) {
+    art::Cue cue;
     cue.fileName = name;
     cue.sampleRate = 22050;
     cue.samples.assign(static_cast<std::size_t>(seconds * cue.sampleRate), level);
@@ -61,8 +61,8 @@ std::vector<Stretch> Listen(const std::string& raw, int channels) {
 
 TEST(CuePlayer, ALaterCueCutsOffTheEarlierAndAMissingFileIsSilent) {
     test::TempFolder folder;
-    ASSERT_TRUE(assets::WriteWavFile(folder.Path() + "/a.wav", Level("a.wav", 9000, 1.0)));
-    ASSERT_TRUE(assets::WriteWavFile(folder.Path() + "/b.wav", Level("b.wav", -9000, 0.1)));
+    ASSERT_TRUE(art::WriteWavFile(folder.Path() + "/a.wav", Level("a.wav", 9000, 1.0)));
+    ASSERT_TRUE(art::WriteWavFile(folder.Path() + "/b.wav", Level("b.wav", -9000, 0.1)));
     const std::string out = folder.Path() + "/out.raw";
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
@@ -105,7 +105,7 @@ std::string Bytes(const std::vector<std::uint8_t>& v) {
 }
 
 TEST(CueDecode, ConvertsToTheDeviceFormatAndRefusesWhatIsNoWave) {
-    const std::string wav = Bytes(assets::EncodeWav(Level("a.wav", 9000, 0.5)));
+    const std::string wav = Bytes(art::EncodeWav(Level("a.wav", 9000, 0.5)));
     SDL_AudioSpec same{};
     same.freq = 22050;
     same.format = AUDIO_S16SYS;
@@ -147,8 +147,8 @@ TEST(CuePlayer, OddCueFilesAreSilentAndLeaveTheOthersPlaying) {
     std::filesystem::create_symlink("/dev/zero", at + "bounce1.wav");
     std::filesystem::create_directory(at + "bounce2.wav");
     const double longer = 1.1 * static_cast<double>(pegdrop::kCueReadLimit) / 2.0 / 22050.0;
-    ASSERT_TRUE(assets::WriteWavFile(at + "100.wav", Level("100.wav", -9000, longer)));
-    ASSERT_TRUE(assets::WriteWavFile(at + "500.wav", Level("500.wav", 9000, 0.3)));
+    ASSERT_TRUE(art::WriteWavFile(at + "100.wav", Level("100.wav", -9000, longer)));
+    ASSERT_TRUE(art::WriteWavFile(at + "500.wav", Level("500.wav", 9000, 0.3)));
     const std::string out = at + "out.raw";
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);

@@ -1,7 +1,7 @@
 // The synthesised cues: their files, their cleanliness and their shapes.
 #include "harness.h"
 
-#include "assets/cues.h"
+#include "art/cues.h"
 #include "ui/sdl_ptrs.h"
 
 #include <SDL.h>
@@ -18,10 +18,10 @@
 
 namespace {
 
-using assets::Cue;
+using art::Cue;
 
 const std::vector<Cue>& Cues() {
-    static const std::vector<Cue> cues = assets::SynthesiseCues();
+    static const std::vector<Cue> cues = art::SynthesiseCues();
     return cues;
 }
 
@@ -141,19 +141,19 @@ std::set<std::string> Listing(const std::string& folder) {
 }
 
 TEST(Cues, AreTheThirteenFilesOnceEachInTableOrderAndTheSameEveryTime) {
-    ASSERT_EQ(Cues().size(), assets::kCueFiles.size());
+    ASSERT_EQ(Cues().size(), art::kCueFiles.size());
     std::set<std::string> names;
     for (std::size_t i = 0; i < Cues().size(); ++i) {
-        EXPECT_EQ(Cues()[i].fileName, assets::kCueFiles[i]);
+        EXPECT_EQ(Cues()[i].fileName, art::kCueFiles[i]);
         names.insert(Cues()[i].fileName);
     }
     EXPECT_EQ(names,
               (std::set<std::string>{"pegdrop.wav", "ding.wav", "bounce1.wav", "bounce2.wav",
                                      "100.wav", "500.wav", "1000.wav", "10000.wav", "0-1.wav",
                                      "0-2.wav", "horns.wav", "Zelto.wav", "empty.wav"}));
-    EXPECT_EQ(assets::CuePeak("missing.wav"), 0);
+    EXPECT_EQ(art::CuePeak("missing.wav"), 0);
 
-    const std::vector<Cue> again = assets::SynthesiseCues();
+    const std::vector<Cue> again = art::SynthesiseCues();
     for (std::size_t i = 0; i < again.size(); ++i)
         EXPECT_EQ(again[i].samples, Cues()[i].samples) << again[i].fileName;
 }
@@ -162,14 +162,14 @@ TEST(Cues, StartAndEndInSilenceReachTheirPeakExactlyAndCarryNoOffset) {
     for (const Cue& c : Cues()) {
         SCOPED_TRACE(c.fileName);
         ASSERT_GT(c.samples.size(), 1000u);
-        EXPECT_EQ(c.sampleRate, assets::kCueSampleRate);
+        EXPECT_EQ(c.sampleRate, art::kCueSampleRate);
         EXPECT_LE(std::abs(c.samples.front()), 2);
         EXPECT_LE(std::abs(c.samples.back()), 2);
         // Not just the last sample: the final millisecond is a fade, not a cut.
         const std::size_t ms = static_cast<std::size_t>(c.sampleRate / 1000);
-        EXPECT_LT(Peak(c.samples, c.samples.size() - ms), assets::CuePeak(c.fileName) / 20);
+        EXPECT_LT(Peak(c.samples, c.samples.size() - ms), art::CuePeak(c.fileName) / 20);
 
-        const int peak = assets::CuePeak(c.fileName);
+        const int peak = art::CuePeak(c.fileName);
         EXPECT_GE(peak, 16000);
         EXPECT_NEAR(Peak(c.samples), peak, 1);
         EXPECT_LT(Peak(c.samples), 32767) << "saturated";
@@ -207,7 +207,7 @@ TEST(Cues, PegPlinksStrikeAtOnceAndDifferFromEachOther) {
         SCOPED_TRACE(c->fileName);
         // Retriggered at every peg: the strike must be heard within 3 ms...
         const auto strike = static_cast<std::size_t>(0.003 * c->sampleRate);
-        EXPECT_GE(Peak(c->samples, 0, strike), assets::CuePeak(c->fileName) / 2);
+        EXPECT_GE(Peak(c->samples, 0, strike), art::CuePeak(c->fileName) / 2);
         // ...and ring down well before the next one.
         const std::size_t half = c->samples.size() / 2;
         EXPECT_LT(Peak(c->samples, half), Peak(c->samples, 0, half) / 2);
@@ -216,7 +216,7 @@ TEST(Cues, PegPlinksStrikeAtOnceAndDifferFromEachOther) {
     EXPECT_NE(one.samples.size(), two.samples.size());
     EXPECT_GT(std::abs(Crossings(one, 0.0, 0.04) - Crossings(two, 0.0, 0.04)), 300.0);
     // The plinks are heard dozens of times a drop: softer than any prize.
-    EXPECT_LT(assets::CuePeak("bounce1.wav"), assets::CuePeak("100.wav"));
+    EXPECT_LT(art::CuePeak("bounce1.wav"), art::CuePeak("100.wav"));
 }
 
 TEST(Cues, DisappointmentsFallAndTheLosingHornIsLowAndLoudest) {
@@ -237,14 +237,14 @@ TEST(Cues, DisappointmentsFallAndTheLosingHornIsLowAndLoudest) {
     for (const Cue& c : Cues()) {
         if (&c != &horns) {
             EXPECT_GT(Rms(horns), Rms(c)) << c.fileName;
-            EXPECT_GT(assets::CuePeak("horns.wav"), assets::CuePeak(c.fileName)) << c.fileName;
+            EXPECT_GT(art::CuePeak("horns.wav"), art::CuePeak(c.fileName)) << c.fileName;
         }
     }
 }
 
 TEST(Wav, HeaderFieldsAndSamplesReadBackForOddValuesAndEveryCue) {
     Cue extremes{"x.wav", 22050, {0, 1, -1, 256, -256, 32767, -32768, 0}};
-    const std::vector<std::uint8_t> bytes = assets::EncodeWav(extremes);
+    const std::vector<std::uint8_t> bytes = art::EncodeWav(extremes);
     EXPECT_EQ(bytes.size(), 44u + 16u);
     EXPECT_EQ(ParseWav(bytes, 22050), extremes.samples);
     // Little-endian, two's complement.
@@ -254,16 +254,16 @@ TEST(Wav, HeaderFieldsAndSamplesReadBackForOddValuesAndEveryCue) {
     EXPECT_EQ(bytes[44 + 13], 0x80);
 
     for (const Cue& c : Cues())
-        EXPECT_EQ(ParseWav(assets::EncodeWav(c), c.sampleRate), c.samples) << c.fileName;
+        EXPECT_EQ(ParseWav(art::EncodeWav(c), c.sampleRate), c.samples) << c.fileName;
 
     Cue noRate{"r.wav", 0, {0, 0}};
-    EXPECT_TRUE(assets::EncodeWav(noRate).empty());
+    EXPECT_TRUE(art::EncodeWav(noRate).empty());
 }
 
 TEST(Wav, SdlAcceptsEveryCueAsItIs) {
     for (const Cue& c : Cues()) {
         SCOPED_TRACE(c.fileName);
-        const std::vector<std::uint8_t> bytes = assets::EncodeWav(c);
+        const std::vector<std::uint8_t> bytes = art::EncodeWav(c);
         SDL_AudioSpec loaded{};
         Uint8* raw = nullptr;
         Uint32 length = 0;
@@ -284,22 +284,22 @@ TEST(WavFile, ReplacesTheFileWholeAndLeavesNoTemporary) {
     test::TempFolder folder;
     const std::string path = folder.Path() + "/ding.wav";
     const Cue& ding = Named("ding.wav");
-    ASSERT_TRUE(assets::WriteWavFile(path, Named("empty.wav")));
-    ASSERT_TRUE(assets::WriteWavFile(path, ding));
-    EXPECT_EQ(ReadBytes(path), assets::EncodeWav(ding));
+    ASSERT_TRUE(art::WriteWavFile(path, Named("empty.wav")));
+    ASSERT_TRUE(art::WriteWavFile(path, ding));
+    EXPECT_EQ(ReadBytes(path), art::EncodeWav(ding));
     EXPECT_EQ(Listing(folder.Path()), std::set<std::string>{"ding.wav"});
 }
 
 TEST(WavFile, FailsCleanlyWhereItCannotWrite) {
     test::TempFolder folder;
     const Cue& ding = Named("ding.wav");
-    EXPECT_FALSE(assets::WriteWavFile(folder.Path() + "/absent/ding.wav", ding));
+    EXPECT_FALSE(art::WriteWavFile(folder.Path() + "/absent/ding.wav", ding));
     EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/absent"));
     // A folder in the way: the rename fails and the temporary goes.
     std::filesystem::create_directory(folder.Path() + "/taken.wav");
-    EXPECT_FALSE(assets::WriteWavFile(folder.Path() + "/taken.wav", ding));
+    EXPECT_FALSE(art::WriteWavFile(folder.Path() + "/taken.wav", ding));
     // A cue no header can describe writes nothing at all.
-    EXPECT_FALSE(assets::WriteWavFile(folder.Path() + "/r.wav", Cue{"r.wav", 0, {0}}));
+    EXPECT_FALSE(art::WriteWavFile(folder.Path() + "/r.wav", Cue{"r.wav", 0, {0}}));
     EXPECT_EQ(Listing(folder.Path()), std::set<std::string>{"taken.wav"});
 }
 

@@ -1,7 +1,7 @@
 // The desktop icon is read back at every size of the icon theme: a tile with
 // see-through corners, the chip and the lit slot where a player looks for
 // them, and each size its own drawing, not a shrunk copy of a large one.
-#include "assets/pictures.h"
+#include "art/pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using assets::Picture;
+using art::Picture;
 
 // The four channels of a pixel.
 struct Argb {
@@ -54,9 +54,9 @@ double DifferenceFromShrunk(const Picture& large, const Picture& small) {
 }
 
 TEST(DesktopIcon, EverySizeIsATileWithClearCornersAndASolidInside) {
-    for (int size : assets::kDesktopIconSizes) {
+    for (int size : art::kDesktopIconSizes) {
         SCOPED_TRACE(size);
-        const Picture icon = assets::DesktopIconPicture(size);
+        const Picture icon = art::DesktopIconPicture(size);
         ASSERT_EQ(icon.width, size);
         ASSERT_EQ(icon.height, size);
         ASSERT_EQ(icon.pixels.size(), static_cast<std::size_t>(size * size));
@@ -79,9 +79,9 @@ TEST(DesktopIcon, EverySizeIsATileWithClearCornersAndASolidInside) {
 }
 
 TEST(DesktopIcon, ShowsTheChipAboveTheLitMiddleSlot) {
-    for (int size : assets::kDesktopIconSizes) {
+    for (int size : art::kDesktopIconSizes) {
         SCOPED_TRACE(size);
-        const Picture icon = assets::DesktopIconPicture(size);
+        const Picture icon = art::DesktopIconPicture(size);
         double chipX = 0, chipY = 0, chip = 0, litX = 0, litY = 0, lit = 0;
         for (int y = 0; y < size; ++y)
             for (int x = 0; x < size; ++x) {
@@ -112,8 +112,8 @@ TEST(DesktopIcon, IsDrawnForItsSizeNotShrunk) {
     // Fewer pegs and slots on whole pixels make a small icon differ from a
     // large one shrunk, by several levels a channel on average; a plain
     // shrink would differ by none.
-    const Picture i32 = assets::DesktopIconPicture(32), i64 = assets::DesktopIconPicture(64),
-                  i128 = assets::DesktopIconPicture(128), i256 = assets::DesktopIconPicture(256);
+    const Picture i32 = art::DesktopIconPicture(32), i64 = art::DesktopIconPicture(64),
+                  i128 = art::DesktopIconPicture(128), i256 = art::DesktopIconPicture(256);
     EXPECT_GT(DifferenceFromShrunk(i256, i128), 5);
     EXPECT_GT(DifferenceFromShrunk(i128, i64), 5);
     EXPECT_GT(DifferenceFromShrunk(i64, i32), 5);
@@ -132,10 +132,10 @@ TEST(DesktopIcon, IsDrawnForItsSizeNotShrunk) {
 }
 
 TEST(DesktopIcon, OutsideTheThemesSizesThereIsNone) {
-    EXPECT_TRUE(assets::DesktopIconPicture(0).pixels.empty());
-    EXPECT_TRUE(assets::DesktopIconPicture(16).pixels.empty());
-    EXPECT_TRUE(assets::DesktopIconPicture(512).pixels.empty());
-    EXPECT_EQ(assets::DesktopIconPicture(48).pixels, assets::DesktopIconPicture(48).pixels);
+    EXPECT_TRUE(art::DesktopIconPicture(0).pixels.empty());
+    EXPECT_TRUE(art::DesktopIconPicture(16).pixels.empty());
+    EXPECT_TRUE(art::DesktopIconPicture(512).pixels.empty());
+    EXPECT_EQ(art::DesktopIconPicture(48).pixels, art::DesktopIconPicture(48).pixels);
 }
 
 } // namespace

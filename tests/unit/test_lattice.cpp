@@ -1,10 +1,10 @@
 // The step rule on the board's peg field and on the speed window's test board,
 // driven step by step through AdvanceChip.
-#include "speed/test_lattice.h"
-#include "board/descent.h"
-#include "board/lattice.h"
-#include "board/slots.h"
+#include "rules/test_lattice.h"
 #include "odds.h"
+#include "rules/descent.h"
+#include "rules/lattice.h"
+#include "rules/slots.h"
 
 #include <gtest/gtest.h>
 

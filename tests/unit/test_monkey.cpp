@@ -9,14 +9,15 @@
 // PEGDROP_MONKEY_EVENTS the events a seed plays (10,000).
 #include "harness.h"
 
-#include "app/files.h"
-#include "app/frmSplash.h"
-#include "board/frmBoard.h"
-#include "board/rules.h"
-#include "board/slots.h"
-#include "speed/frmSpeed.h"
-#include "topten/frmTop10.h"
-#include "topten/top10_file.h"
+#include "game/frmBoard.h"
+#include "game/frmSpeed.h"
+#include "game/frmSplash.h"
+#include "game/frmTop10.h"
+#include "platform/files.h"
+#include "rules/board_rules.h"
+#include "rules/slots.h"
+#include "rules/speed_setting.h"
+#include "rules/top10.h"
 #include "ui/dialogs.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // Exact landing odds, scripted traces and the pegdrop-odds command line.
-#include "board/lattice.h"
-#include "board/slots.h"
 #include "odds.h"
 #include "odds_args.h"
 #include "odds_chart.h"
-#include "speed/test_lattice.h"
+#include "rules/lattice.h"
+#include "rules/slots.h"
+#include "rules/test_lattice.h"
 
 #include <gtest/gtest.h>
 
@@ -336,7 +336,7 @@ TEST(OddsChart, BestReleaseIsTheCentralPlateau) {
 }
 
 // The rows a column of the picture has in one exact colour, top first.
-std::vector<int> InkRows(const assets::Picture& pic, int x, std::uint32_t colour, int top,
+std::vector<int> InkRows(const art::Picture& pic, int x, std::uint32_t colour, int top,
                          int bottom) {
     std::vector<int> rows;
     for (int y = top; y < bottom; ++y)
@@ -347,7 +347,7 @@ std::vector<int> InkRows(const assets::Picture& pic, int x, std::uint32_t colour
 
 TEST(OddsChart, LineFollowsTheExpectedPrizeAndBarsTheChances) {
     const OddsChartData data = ChartData();
-    const assets::Picture pic = OddsChartPicture(data);
+    const art::Picture pic = OddsChartPicture(data);
     ASSERT_EQ(pic.width, chart::kWidth);
     ASSERT_EQ(pic.height, chart::kHeight);
 

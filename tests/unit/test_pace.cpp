@@ -2,8 +2,8 @@
 // and the yield and loop that decide when a change is shown.
 #include "harness.h"
 
-#include "app/step_pace.h"
-#include "board/rules.h"
+#include "game/step_pace.h"
+#include "rules/board_rules.h"
 
 #include <vector>
 
@@ -31,7 +31,7 @@ struct Paced {
         clock.SetUs(kStart);
     }
     std::uint64_t Elapsed() { return clock.NowUs() - kStart; }
-    ui::ManualClock clock;
+    platform::ManualClock clock;
     pegdrop::StepPacer pacer;
     std::vector<std::int16_t> speeds;
 };
@@ -84,7 +84,7 @@ TEST(StepPacer, ALittleLateCatchesUpButMoreThanAFrameLateStartsAgainFromNow) {
 }
 
 TEST(StepPacer, CountsWithTheRealStepWaitAndSleepsNothingAboveSixHundredSixtySix) {
-    ui::ManualClock clock;
+    platform::ManualClock clock;
     pegdrop::StepPacer pacer(clock, kFrameUs, pegdrop::StepWait);
     EXPECT_EQ(pacer.Step(700), 0);
     EXPECT_EQ(pacer.Step(667), 0);

@@ -4,11 +4,11 @@
 // on the speed window's test board.
 #include "harness.h"
 
-#include "app/frmSplash.h"
-#include "board/frmBoard.h"
-#include "board/lattice.h"
-#include "speed/frmSpeed.h"
-#include "speed/test_lattice.h"
+#include "game/frmBoard.h"
+#include "game/frmSpeed.h"
+#include "game/frmSplash.h"
+#include "rules/lattice.h"
+#include "rules/test_lattice.h"
 
 #include <algorithm>
 #include <functional>

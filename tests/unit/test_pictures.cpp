@@ -1,11 +1,11 @@
 // The pictures are read back pixel by pixel against the lattice they must
 // agree with: a chip's path is only honest if the pegs stand where it bounces.
-#include "assets/draw_canvas.h"
-#include "assets/draw_glyphs.h"
-#include "assets/pictures.h"
-#include "board/lattice.h"
-#include "board/slots.h"
-#include "speed/test_lattice.h"
+#include "art/draw_canvas.h"
+#include "art/draw_glyphs.h"
+#include "art/pictures.h"
+#include "rules/lattice.h"
+#include "rules/slots.h"
+#include "rules/test_lattice.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 
 namespace {
 
-using assets::Picture;
+using art::Picture;
 using pegdrop::BoardLattice;
 
 int R(std::uint32_t p) {
@@ -40,7 +40,7 @@ bool IsLight(std::uint32_t p) {
 }
 
 const Picture& Board() {
-    static const Picture board = assets::BoardPicture();
+    static const Picture board = art::BoardPicture();
     return board;
 }
 
@@ -73,7 +73,7 @@ std::vector<std::uint32_t> ExpectRoundPeg(const PixelAt& at, int x, int y) {
     for (int dy = -5; dy <= 5; ++dy)
         for (int dx = -5; dx <= 5; ++dx)
             if (std::max(std::abs(dx), std::abs(dy)) >= 3) {
-                EXPECT_EQ(at(x + dx, y + dy), assets::kFieldWhite)
+                EXPECT_EQ(at(x + dx, y + dy), art::kFieldWhite)
                     << "ink beyond the peg at " << x + dx << "," << y + dy;
             }
     std::vector<std::uint32_t> box;
@@ -116,9 +116,9 @@ TEST(Pictures, SizesAreThoseOfTheirControls) {
                 return false;
         return p.pixels.size() == static_cast<std::size_t>(p.width) * p.height;
     };
-    const Picture splash = assets::SplashPicture();
-    const Picture test = assets::TestBoardPicture();
-    const Picture icon = assets::IconPicture();
+    const Picture splash = art::SplashPicture();
+    const Picture test = art::TestBoardPicture();
+    const Picture icon = art::IconPicture();
     EXPECT_EQ(splash.width, 479);
     EXPECT_EQ(splash.height, 336);
     EXPECT_EQ(Board().width, 600);
@@ -130,19 +130,19 @@ TEST(Pictures, SizesAreThoseOfTheirControls) {
     for (const Picture* p : {&splash, &Board(), &test, &icon})
         EXPECT_TRUE(opaque(*p));
     for (const pegdrop::Slot& s : pegdrop::kSlots) {
-        const Picture lit = assets::LitSlotPicture(s.number);
+        const Picture lit = art::LitSlotPicture(s.number);
         EXPECT_EQ(lit.width, s.width) << s.image;
         EXPECT_EQ(lit.height, s.height) << s.image;
         EXPECT_TRUE(opaque(lit)) << s.image;
     }
-    EXPECT_TRUE(assets::LitSlotPicture(0).pixels.empty());
-    EXPECT_TRUE(assets::LitSlotPicture(10).pixels.empty());
+    EXPECT_TRUE(art::LitSlotPicture(0).pixels.empty());
+    EXPECT_TRUE(art::LitSlotPicture(10).pixels.empty());
 }
 
 TEST(Pictures, AreTheSameEveryTime) {
-    EXPECT_EQ(assets::BoardPicture().pixels, Board().pixels);
-    EXPECT_EQ(assets::SplashPicture().pixels, assets::SplashPicture().pixels);
-    EXPECT_EQ(assets::LitSlotPicture(5).pixels, assets::LitSlotPicture(5).pixels);
+    EXPECT_EQ(art::BoardPicture().pixels, Board().pixels);
+    EXPECT_EQ(art::SplashPicture().pixels, art::SplashPicture().pixels);
+    EXPECT_EQ(art::LitSlotPicture(5).pixels, art::LitSlotPicture(5).pixels);
 }
 
 TEST(BoardPicture, EveryPegIsARoundLitPegWhereTheLatticePutsIt) {
@@ -153,12 +153,12 @@ TEST(BoardPicture, DividersAreThreePixelBarsOnTheAColumns) {
     for (int c : BoardLattice().aColumns) {
         for (int y = pegdrop::kBoardDividerTop; y <= pegdrop::kBoardDividerBottom; ++y) {
             for (int x = c - 1; x <= c + 1; ++x)
-                EXPECT_EQ(Board().At(x, y), assets::kPegGrey) << x << "," << y;
-            EXPECT_EQ(Board().At(c - 2, y), assets::kFieldWhite) << c << "," << y;
-            EXPECT_EQ(Board().At(c + 2, y), assets::kFieldWhite) << c << "," << y;
+                EXPECT_EQ(Board().At(x, y), art::kPegGrey) << x << "," << y;
+            EXPECT_EQ(Board().At(c - 2, y), art::kFieldWhite) << c << "," << y;
+            EXPECT_EQ(Board().At(c + 2, y), art::kFieldWhite) << c << "," << y;
         }
-        EXPECT_EQ(Board().At(c, pegdrop::kBoardDividerTop - 1), assets::kFieldWhite) << c;
-        EXPECT_NE(Board().At(c, pegdrop::kBoardDividerBottom + 1), assets::kPegGrey) << c;
+        EXPECT_EQ(Board().At(c, pegdrop::kBoardDividerTop - 1), art::kFieldWhite) << c;
+        EXPECT_NE(Board().At(c, pegdrop::kBoardDividerBottom + 1), art::kPegGrey) << c;
     }
 }
 
@@ -168,16 +168,16 @@ TEST(BoardPicture, WallsReachTheWallLinesAtTheBRows) {
         const int y = r + pegdrop::kBoardPegDrop;
         EXPECT_TRUE(IsYellow(Board().At(l.leftWall, y))) << y;
         EXPECT_TRUE(IsYellow(Board().At(l.rightWall, y))) << y;
-        EXPECT_EQ(Board().At(l.leftWall + 1, y), assets::kFieldWhite) << y;
-        EXPECT_EQ(Board().At(l.rightWall - 1, y), assets::kFieldWhite) << y;
+        EXPECT_EQ(Board().At(l.leftWall + 1, y), art::kFieldWhite) << y;
+        EXPECT_EQ(Board().At(l.rightWall - 1, y), art::kFieldWhite) << y;
         // Yellow right across the wall's band, not just a rim.
         EXPECT_TRUE(IsYellow(Board().At(l.leftWall - 8, y))) << y;
         EXPECT_TRUE(IsYellow(Board().At(l.rightWall + 8, y))) << y;
     }
     // Between two B rows the wall steps back out, away from the chip.
     const int between = l.aRows[1] + pegdrop::kBoardPegDrop;
-    EXPECT_EQ(Board().At(l.leftWall - 4, between), assets::kFieldWhite);
-    EXPECT_EQ(Board().At(l.rightWall + 4, between), assets::kFieldWhite);
+    EXPECT_EQ(Board().At(l.leftWall - 4, between), art::kFieldWhite);
+    EXPECT_EQ(Board().At(l.rightWall + 4, between), art::kFieldWhite);
 }
 
 TEST(BoardPicture, ChipPathHoldsNothingButWhitePegsAndDividers) {
@@ -204,7 +204,7 @@ TEST(BoardPicture, ChipPathHoldsNothingButWhitePegsAndDividers) {
         for (int x = l.leftWall + 1; x < l.rightWall; ++x) {
             if (pegs.count({x, y}))
                 continue;
-            const std::uint32_t want = grey.count({x, y}) ? assets::kPegGrey : assets::kFieldWhite;
+            const std::uint32_t want = grey.count({x, y}) ? art::kPegGrey : art::kFieldWhite;
             if (Board().At(x, y) != want && ++stray <= 5)
                 ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex
                               << Board().At(x, y);
@@ -217,18 +217,18 @@ TEST(BoardPicture, ChipPathHoldsNothingButWhitePegsAndDividers) {
 }
 
 TEST(BoardPicture, ScoreFieldLiesExactlyUnderTheScoreLabel) {
-    const int x0 = assets::kScoreFieldLeft, y0 = assets::kScoreFieldTop;
-    const int x1 = x0 + assets::kScoreFieldWidth - 1, y1 = y0 + assets::kScoreFieldHeight - 1;
+    const int x0 = art::kScoreFieldLeft, y0 = art::kScoreFieldTop;
+    const int x1 = x0 + art::kScoreFieldWidth - 1, y1 = y0 + art::kScoreFieldHeight - 1;
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x)
-            ASSERT_EQ(Board().At(x, y), assets::kScoreRed) << x << "," << y;
+            ASSERT_EQ(Board().At(x, y), art::kScoreRed) << x << "," << y;
     for (int x = x0; x <= x1; ++x) {
-        EXPECT_NE(Board().At(x, y0 - 1), assets::kScoreRed) << x;
-        EXPECT_NE(Board().At(x, y1 + 1), assets::kScoreRed) << x;
+        EXPECT_NE(Board().At(x, y0 - 1), art::kScoreRed) << x;
+        EXPECT_NE(Board().At(x, y1 + 1), art::kScoreRed) << x;
     }
     for (int y = y0; y <= y1; ++y) {
-        EXPECT_NE(Board().At(x0 - 1, y), assets::kScoreRed) << y;
-        EXPECT_NE(Board().At(x1 + 1, y), assets::kScoreRed) << y;
+        EXPECT_NE(Board().At(x0 - 1, y), art::kScoreRed) << y;
+        EXPECT_NE(Board().At(x1 + 1, y), art::kScoreRed) << y;
     }
     // The field sits on a yellow bar.
     EXPECT_TRUE(IsYellow(Board().At((x0 + x1) / 2, y1 + 12)));
@@ -236,7 +236,7 @@ TEST(BoardPicture, ScoreFieldLiesExactlyUnderTheScoreLabel) {
 
 TEST(LitSlotPictures, AreBrighterCopiesThatLineUpWithTheBoard) {
     for (const pegdrop::Slot& s : pegdrop::kSlots) {
-        const Picture lit = assets::LitSlotPicture(s.number);
+        const Picture lit = art::LitSlotPicture(s.number);
         int same = 0, changed = 0, brighter = 0;
         double gain = 0;
         for (int y = 0; y < s.height; ++y)
@@ -266,8 +266,8 @@ TEST(LitSlotPictures, LightOnlyTheirOwnSlot) {
     // Slot 5's image overlaps slots 4 and 6; where it does, it shows them unlit.
     const pegdrop::Slot& five = pegdrop::kSlots[4];
     const pegdrop::Slot& four = pegdrop::kSlots[3];
-    const Picture lit4 = assets::LitSlotPicture(4);
-    const Picture lit5 = assets::LitSlotPicture(5);
+    const Picture lit4 = art::LitSlotPicture(4);
+    const Picture lit5 = art::LitSlotPicture(5);
     const int y = five.top + five.height / 2;
     ASSERT_LT(five.left, four.left + four.width);
     int lit = 0;
@@ -279,10 +279,10 @@ TEST(LitSlotPictures, LightOnlyTheirOwnSlot) {
 }
 
 TEST(TestBoardPicture, PegsDividersAndWallsStandWhereTheTestLatticePutsThem) {
-    const Picture pic = assets::TestBoardPicture();
+    const Picture pic = art::TestBoardPicture();
     const pegdrop::Lattice& l = pegdrop::TestBoardLattice();
     const auto at = [&pic](int x, int y) {
-        return pic.At(x - assets::kTestBoardLeft, y - assets::kTestBoardTop);
+        return pic.At(x - art::kTestBoardLeft, y - art::kTestBoardTop);
     };
     const auto inside = [&l](int c) { return c > l.leftWall && c < l.rightWall; };
     EXPECT_EQ(ExpectRoundPegs(l, at, [&inside](int c, int) { return inside(c); }), 4 * 4 + 3 * 3);
@@ -302,11 +302,11 @@ TEST(TestBoardPicture, PegsDividersAndWallsStandWhereTheTestLatticePutsThem) {
     for (int x : dividers)
         for (int y = 251; y <= 267; ++y)
             for (int dx = -1; dx <= 1; ++dx)
-                EXPECT_EQ(at(x + dx, y), assets::kPegGrey) << x << "," << y;
+                EXPECT_EQ(at(x + dx, y), art::kPegGrey) << x << "," << y;
     // A yellow floor under them, a clear field above them.
-    for (int x = assets::kTestBoardLeft; x < assets::kTestBoardLeft + 130; ++x)
-        EXPECT_TRUE(IsYellow(at(x, assets::kTestBoardTop + 211))) << x;
-    EXPECT_EQ(at(l.bColumns[1] + 12, 245), assets::kFieldWhite);
+    for (int x = art::kTestBoardLeft; x < art::kTestBoardLeft + 130; ++x)
+        EXPECT_TRUE(IsYellow(at(x, art::kTestBoardTop + 211))) << x;
+    EXPECT_EQ(at(l.bColumns[1] + 12, 245), art::kFieldWhite);
 
     // The walls come in to the wall lines at the B-row peg heights, marked red.
     for (int r : l.bRows) {
@@ -315,13 +315,13 @@ TEST(TestBoardPicture, PegsDividersAndWallsStandWhereTheTestLatticePutsThem) {
         EXPECT_TRUE(R(right) > 150 && G(right) < 80) << r;
         EXPECT_TRUE(IsYellow(at(l.leftWall - 7, r + 9))) << r;
         EXPECT_TRUE(IsYellow(at(l.rightWall + 6, r + 9))) << r;
-        EXPECT_EQ(at(l.leftWall + 4, r + 9), assets::kFieldWhite) << r;
-        EXPECT_EQ(at(l.rightWall - 4, r + 9), assets::kFieldWhite) << r;
+        EXPECT_EQ(at(l.leftWall + 4, r + 9), art::kFieldWhite) << r;
+        EXPECT_EQ(at(l.rightWall - 4, r + 9), art::kFieldWhite) << r;
     }
 }
 
 TEST(SplashPicture, LeavesCalmPlacesForTheTableAndTheTextLaidOverIt) {
-    const Picture splash = assets::SplashPicture();
+    const Picture splash = art::SplashPicture();
     // The top-ten table covers 74..404 x 52..283: its edges rest on the yellow panel.
     for (int x = 74; x <= 404; ++x) {
         EXPECT_TRUE(IsYellow(splash.At(x, 52))) << x;
@@ -355,7 +355,7 @@ TEST(SplashPicture, LeavesCalmPlacesForTheTableAndTheTextLaidOverIt) {
 // The lit slots depend on this: a part of a scene painted on its own comes out
 // exactly as the same part of the whole.
 TEST(Canvas, APartPaintsExactlyAsTheWhole) {
-    using namespace assets::draw;
+    using namespace art::draw;
     const auto scene = [](Canvas& c) {
         c.FillPolygon({{3.3f, 2.1f}, {37.8f, 9.4f}, {12.2f, 28.7f}},
                       Paint::Linear({0, 0}, Hex(0xFF0000), {40, 30}, Hex(0x0000FF)));
@@ -373,7 +373,7 @@ TEST(Canvas, APartPaintsExactlyAsTheWhole) {
 }
 
 TEST(Canvas, SmoothsEdgesByCoverage) {
-    using namespace assets::draw;
+    using namespace art::draw;
     Canvas c(0, 0, 4, 1, Hex(0xFFFFFF));
     c.FillRect(1, 0, 2.5f, 1, Paint::Solid(Hex(0x000000)));
     const Picture p = c.Resolve();
@@ -384,7 +384,7 @@ TEST(Canvas, SmoothsEdgesByCoverage) {
 }
 
 TEST(Glyphs, CoverTheBoardsLettering) {
-    using namespace assets::draw;
+    using namespace art::draw;
     for (char c : std::string_view("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789$,.!-"))
         EXPECT_TRUE(HasGlyph(c)) << c;
     EXPECT_FALSE(HasGlyph('a'));

@@ -2,8 +2,8 @@
 // drawn at a whole-number scale with sharp text and the pointer mapped back.
 #include "harness.h"
 
-#include "app/frmSplash.h"
-#include "board/frmBoard.h"
+#include "game/frmBoard.h"
+#include "game/frmSplash.h"
 #include "ui/button.h"
 #include "ui/scale.h"
 #include "ui/textbox.h"
@@ -17,26 +17,26 @@
 namespace {
 
 TEST(DisplayDensity, XftDpiIsANumberAloneAndPlausible) {
-    EXPECT_EQ(ui::ParseDpi("192"), 192.0);
-    EXPECT_EQ(ui::ParseDpi("  144.5\n"), 144.5);
-    EXPECT_EQ(ui::ParseDpi("96"), 96.0);
+    EXPECT_EQ(platform::ParseDpi("192"), 192.0);
+    EXPECT_EQ(platform::ParseDpi("  144.5\n"), 144.5);
+    EXPECT_EQ(platform::ParseDpi("96"), 96.0);
     for (const char* bad : {"", " ", "192dpi", "abc", "0", "-192", "nan", "inf", "1e9", "12"})
-        EXPECT_EQ(ui::ParseDpi(bad), std::nullopt) << '"' << bad << '"';
-    EXPECT_EQ(ui::ParseDpi(nullptr), std::nullopt);
+        EXPECT_EQ(platform::ParseDpi(bad), std::nullopt) << '"' << bad << '"';
+    EXPECT_EQ(platform::ParseDpi(nullptr), std::nullopt);
 }
 
 TEST(DisplayDensity, MillimetresGiveTheScreensDensity) {
     // Xvfb -dpi 192 -screen 0 2560x1600 reports 339 x 212 mm.
-    const auto dense = ui::DpiFromMillimetres(2560, 339);
+    const auto dense = platform::DpiFromMillimetres(2560, 339);
     ASSERT_TRUE(dense.has_value());
     EXPECT_NEAR(*dense, 191.8, 0.05);
     // Its default, 96 dpi, on a 1024 x 768 screen: 271 mm.
-    const auto plain = ui::DpiFromMillimetres(1024, 271);
+    const auto plain = platform::DpiFromMillimetres(1024, 271);
     ASSERT_TRUE(plain.has_value());
     EXPECT_NEAR(*plain, 96.0, 0.1);
-    EXPECT_EQ(ui::DpiFromMillimetres(1920, 0), std::nullopt) << "size unknown";
-    EXPECT_EQ(ui::DpiFromMillimetres(1920, 1), std::nullopt) << "a server's nonsense";
-    EXPECT_EQ(ui::DpiFromMillimetres(0, 300), std::nullopt);
+    EXPECT_EQ(platform::DpiFromMillimetres(1920, 0), std::nullopt) << "size unknown";
+    EXPECT_EQ(platform::DpiFromMillimetres(1920, 1), std::nullopt) << "a server's nonsense";
+    EXPECT_EQ(platform::DpiFromMillimetres(0, 300), std::nullopt);
 }
 
 TEST(ScaleChoice, DensityAsksForTheNearestWholeScaleFromOneAndAHalfUp) {
@@ -100,18 +100,20 @@ using Scaling = test::Harness;
 
 TEST_F(Scaling, ANamedScaleIsKeptAndADensityScaleFitsTheScreen) {
     // The dummy display is 1024 x 768 at no known density.
-    EXPECT_EQ(ui::ReadDisplayDensity().dpi, 96.0);
+    EXPECT_EQ(platform::ReadDisplayDensity().dpi, 96.0);
     {
         const Environment named("PEGDROP_SCALE", "3");
-        const ui::ScaleChoice choice = ui::ChooseScale();
+        const ui::ScaleChoice choice = ui::ChooseScale(0, "PEGDROP_SCALE");
         EXPECT_EQ(choice.wanted, 3);
         EXPECT_TRUE(choice.named);
         EXPECT_EQ(choice.For(600, 453), 3) << "the player's word, even past the screen";
     }
     {
         const Environment wrong("PEGDROP_SCALE", "huge");
-        EXPECT_EQ(ui::ChooseScale().wanted, 1) << "a wrong value leaves the display's choice";
-        EXPECT_EQ(ui::ChooseScale(2).wanted, 2) << "a scale named in the program comes first";
+        EXPECT_EQ(ui::ChooseScale(0, "PEGDROP_SCALE").wanted, 1)
+            << "a wrong value leaves the display's choice";
+        EXPECT_EQ(ui::ChooseScale(2, "PEGDROP_SCALE").wanted, 2)
+            << "a scale named in the program comes first";
     }
     const ui::ScaleChoice dense{2, false};
     EXPECT_EQ(dense.For(600, 453), 1) << "1200 x 906 does not fit 1024 x 768";

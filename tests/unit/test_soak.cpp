@@ -4,11 +4,13 @@
 // PEGDROP_SOAK_GAMES sets how many games (50 by default; make soak plays 1,000).
 #include "harness.h"
 
-#include "app/frmSplash.h"
-#include "board/frmBoard.h"
-#include "board/rules.h"
-#include "topten/frmTop10.h"
-#include "topten/top10_file.h"
+#include "game/data_files.h"
+
+#include "game/frmBoard.h"
+#include "game/frmSplash.h"
+#include "game/frmTop10.h"
+#include "rules/board_rules.h"
+#include "rules/top10.h"
 #include "ui/dialogs.h"
 
 #include <chrono>

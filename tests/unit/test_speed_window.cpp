@@ -3,10 +3,10 @@
 // board, alone and nested in the board's own descent.
 #include "harness.h"
 
-#include "app/frmSplash.h"
-#include "board/frmBoard.h"
-#include "board/rules.h"
-#include "speed/frmSpeed.h"
+#include "game/frmBoard.h"
+#include "game/frmSpeed.h"
+#include "game/frmSplash.h"
+#include "rules/board_rules.h"
 #include "ui/dialogs.h"
 
 #include <algorithm>

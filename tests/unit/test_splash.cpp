@@ -1,9 +1,9 @@
 // Start-up: the data folder from the working directory, the version, the click.
 #include "harness.h"
 
-#include "app/frmSplash.h"
-#include "assets/pictures.h"
-#include "board/frmBoard.h"
+#include "art/pictures.h"
+#include "game/frmBoard.h"
+#include "game/frmSplash.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -104,7 +104,7 @@ TEST_F(Splash, TheCopyrightLinesStandClearOnTheirBand) {
     FrmSplash& s = app().Instance<FrmSplash>();
     s.Show();
     const std::vector<std::uint32_t> shown = s.ReadPixels();
-    const assets::Picture picture = assets::SplashPicture();
+    const art::Picture picture = art::SplashPicture();
     const ui::Rect r = s.lblCopyright.Bounds();
     int top = r.top + r.height, bottom = -1, left = r.left + r.width, right = -1;
     for (int y = r.top; y < r.top + r.height; ++y)

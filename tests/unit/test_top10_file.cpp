@@ -1,7 +1,9 @@
 // The top-ten table: ranking a total, reading damaged files, writing, texts.
 #include "harness.h"
 
-#include "topten/top10_file.h"
+#include "game/data_files.h"
+
+#include "rules/top10.h"
 
 #include <climits>
 #include <filesystem>

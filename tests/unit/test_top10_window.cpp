@@ -3,8 +3,8 @@
 // or out of the program.
 #include "harness.h"
 
-#include "board/frmBoard.h"
-#include "topten/frmTop10.h"
+#include "game/frmBoard.h"
+#include "game/frmTop10.h"
 #include "ui/dialogs.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // text and frame pacing.
 #include "harness.h"
 
-#include "ui/display_check.h"
+#include "platform/display.h"
 #include "ui/fonts.h"
 #include "ui/text_layout.h"
 
@@ -252,17 +252,18 @@ TEST_F(ControlLayer, CarriageReturnsWithOrWithoutLineFeedAreOneLineBreak) {
 }
 
 TEST(StartUp, AWindowNobodyCanSeeIsRefusedUnlessAskedFor) {
-    using V = ui::VideoStart;
-    EXPECT_EQ(ui::NoWindowReason(V{"x11", "", ":0", "", true}), "");
-    EXPECT_EQ(ui::NoWindowReason(V{"wayland", "", "", "wayland-0", false}), "");
-    EXPECT_EQ(ui::NoWindowReason(V{"KMSDRM", "", "", "", false}), "") << "a console shows it";
-    EXPECT_EQ(ui::NoWindowReason(V{"dummy", "dummy", "", "", false}), "") << "asked for by name";
-    EXPECT_EQ(ui::NoWindowReason(V{"offscreen", "offscreen", ":0", "", true}), "");
-    EXPECT_EQ(ui::NoWindowReason(V{"offscreen", "", "", "", false}),
+    using V = platform::VideoStart;
+    EXPECT_EQ(platform::NoWindowReason(V{"x11", "", ":0", "", true}), "");
+    EXPECT_EQ(platform::NoWindowReason(V{"wayland", "", "", "wayland-0", false}), "");
+    EXPECT_EQ(platform::NoWindowReason(V{"KMSDRM", "", "", "", false}), "") << "a console shows it";
+    EXPECT_EQ(platform::NoWindowReason(V{"dummy", "dummy", "", "", false}), "")
+        << "asked for by name";
+    EXPECT_EQ(platform::NoWindowReason(V{"offscreen", "offscreen", ":0", "", true}), "");
+    EXPECT_EQ(platform::NoWindowReason(V{"offscreen", "", "", "", false}),
               "no display to show it on (DISPLAY is not set)");
-    EXPECT_EQ(ui::NoWindowReason(V{"offscreen", "", ":87", "", false}),
+    EXPECT_EQ(platform::NoWindowReason(V{"offscreen", "", ":87", "", false}),
               "cannot connect to the X display \":87\"");
-    EXPECT_EQ(ui::NoWindowReason(V{"dummy", "", ":0", "", true}),
+    EXPECT_EQ(platform::NoWindowReason(V{"dummy", "", ":0", "", true}),
               "no video driver could open the display (SDL fell back to \"dummy\")");
 }
 
@@ -329,10 +330,11 @@ TEST_F(ControlLayer, AutoSizedLabelTakesItsTextsSize) {
 }
 
 TEST(Fonts, FacesResolveToTheirStandIns) {
-    const ui::ResolvedFace arial = ui::ResolveFace("Arial", false);
+    const auto standIns = modPegdrop::ApplicationOptions().standIns;
+    const ui::ResolvedFace arial = ui::ResolveFace("Arial", false, standIns);
     EXPECT_EQ(arial.family, "Liberation Sans");
     EXPECT_FALSE(arial.substituted);
-    const ui::ResolvedFace led = ui::ResolveFace("EggCrate", false);
+    const ui::ResolvedFace led = ui::ResolveFace("EggCrate", false, standIns);
     EXPECT_TRUE(led.substituted);
     EXPECT_EQ(led.family, "DSEG7 Classic") << "fonts-dseg is one of the game's packages";
     EXPECT_EQ(ui::PointsToPixels(14.25f), 19);

@@ -3,12 +3,14 @@
 // every step; the file is always the old one or the new one, whole.
 #include "harness.h"
 
-#include "app/files.h"
-#include "assets/cues.h"
-#include "board/frmBoard.h"
+#include "game/data_files.h"
+
+#include "art/cues.h"
+#include "game/frmBoard.h"
+#include "game/frmTop10.h"
+#include "platform/files.h"
 #include "png_writer.h"
-#include "topten/frmTop10.h"
-#include "topten/top10_file.h"
+#include "rules/top10.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -29,7 +31,7 @@ namespace {
 // The real calls, except that step `failAt` (counting from 1) fails with
 // `error`, writes go in pieces of `writePiece` bytes with a signal before
 // each, and `beforeStep` sees every step before it is taken.
-class FaultyFiles final : public pegdrop::FileSystem {
+class FaultyFiles final : public platform::FileSystem {
 public:
     int failAt = 0;
     int error = 0;
@@ -93,8 +95,8 @@ private:
 // Saves go through `fs` while this lives.
 class UseFiles {
 public:
-    explicit UseFiles(pegdrop::FileSystem& fs) { pegdrop::SetFileSystem(&fs); }
-    ~UseFiles() { pegdrop::SetFileSystem(nullptr); }
+    explicit UseFiles(platform::FileSystem& fs) { platform::SetFileSystem(&fs); }
+    ~UseFiles() { platform::SetFileSystem(nullptr); }
     UseFiles(const UseFiles&) = delete;
     UseFiles& operator=(const UseFiles&) = delete;
 };
@@ -236,10 +238,10 @@ TEST(WriteFaults, EveryStepFailingLeavesTheOldFileOrTheNewOneAndNoLitter) {
 // The build tools' cues and pictures are saved the same way: synced before
 // the rename, and a failure leaves what was there.
 TEST(WriteFaults, CuesAndPicturesAreSavedThroughTheOneWriter) {
-    assets::Cue cue{"ding.wav", 22050, std::vector<std::int16_t>(500, 1234)};
+    art::Cue cue{"ding.wav", 22050, std::vector<std::int16_t>(500, 1234)};
     const std::vector<std::uint32_t> pixels = {0xFF102030, 0xFF405060, 0xFF708090, 0xFFA0B0C0};
     const std::vector<std::function<bool(const std::string&)>> saves = {
-        [&](const std::string& path) { return assets::WriteWavFile(path, cue); },
+        [&](const std::string& path) { return art::WriteWavFile(path, cue); },
         [&](const std::string& path) { return WritePng(path, 2, 2, pixels.data()); }};
     for (const auto& save : saves) {
         test::TempFolder folder;
@@ -336,7 +338,7 @@ TEST(WriteFaults, KilledBeforeAnyStepASaveLeavesTheOldFileOrTheNewOne) {
                     if (step == k)
                         ::raise(SIGKILL);
                 };
-                pegdrop::SetFileSystem(&fs);
+                platform::SetFileSystem(&fs);
                 ::_exit(target.save(path) ? 0 : 1);
             }
             int status = 0;

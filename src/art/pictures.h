@@ -1,0 +1,51 @@
+// The game's pictures, painted by code: the splash, the board with its prize
+// slots, the lit slots, the speed window's test board and the window icon.
+// Plain code; the window layer turns them into textures.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace art {
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t>
+        pixels; // 0xAARRGGBB, row-major, opaque (A = 255) but for the desktop icon
+
+    std::uint32_t At(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
+};
+
+inline constexpr int kSplashWidth = 479, kSplashHeight = 336;
+inline constexpr int kBoardWidth = 600, kBoardHeight = 400;
+inline constexpr int kTestBoardWidth = 130, kTestBoardHeight = 212;
+// Where the test-board picture sits in the speed window.
+inline constexpr int kTestBoardLeft = 115, kTestBoardTop = 60;
+inline constexpr int kIconSize = 32;
+// The board's red score field lies exactly under the scoreboard label.
+inline constexpr int kScoreFieldLeft = 61, kScoreFieldTop = 150;
+inline constexpr int kScoreFieldWidth = 90, kScoreFieldHeight = 23;
+
+// The colours that the pictures promise to other code (and the tests).
+inline constexpr std::uint32_t kPegGrey = 0xFF707070;
+inline constexpr std::uint32_t kWallYellow = 0xFFFFFF00;
+inline constexpr std::uint32_t kScoreRed = 0xFFE60000; // the scoreboard label's own fill
+inline constexpr std::uint32_t kFieldWhite = 0xFFFFFFFF;
+
+Picture SplashPicture();          // 479 x 336
+Picture BoardPicture();           // 600 x 400
+Picture LitSlotPicture(int slot); // slot 1..9; the size of its image control
+Picture TestBoardPicture();       // 130 x 212
+Picture IconPicture();            // 32 x 32
+
+// The icon the desktop shows for the game, drawn afresh at each size of the
+// icon theme; the tile's rounded corners are transparent. Empty outside
+// the range of those sizes.
+inline constexpr std::array<int, 5> kDesktopIconSizes = {32, 48, 64, 128, 256};
+Picture DesktopIconPicture(int size); // size x size, with alpha
+
+} // namespace art

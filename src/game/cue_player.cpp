@@ -1,0 +1,148 @@
+#include "game/cue_player.h"
+
+#include "art/cues.h"
+#include "platform/files.h"
+#include "platform/quiet_stderr.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace pegdrop {
+
+SDL_AudioSpec AudioFormat(int freq, SDL_AudioFormat format, Uint8 channels) {
+    SDL_AudioSpec spec{};
+    spec.freq = freq;
+    spec.format = format;
+    spec.channels = channels;
+    return spec;
+}
+
+std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_AudioSpec& device) {
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+        return std::nullopt;
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    if (source == nullptr)
+        return std::nullopt;
+    SDL_AudioSpec fileSpec{};
+    Uint8* raw = nullptr;
+    Uint32 rawLength = 0;
+    if (SDL_LoadWAV_RW(source, 1, &fileSpec, &raw, &rawLength) == nullptr)
+        return std::nullopt;
+    ui::WavPtr wav(raw);
+    // A header whose block size belies its channels and sample size gets
+    // its data back with a frame cut short at the end: only whole frames go
+    // into the converter, and only whole frames of the device come out.
+    const Uint32 fileFrame = SDL_AUDIO_BITSIZE(fileSpec.format) / 8 * fileSpec.channels;
+    if (fileFrame > 0)
+        rawLength -= rawLength % fileFrame;
+    // SDL_AudioCVT converts whole clips exactly, tail included.
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, fileSpec.format, fileSpec.channels, fileSpec.freq, device.format,
+                          device.channels, device.freq) < 0)
+        return std::nullopt;
+    const auto mult = static_cast<std::size_t>(std::max(1, cvt.len_mult));
+    // The converter counts in int, buffer growth included.
+    if (rawLength > static_cast<std::size_t>(INT_MAX) / mult)
+        return std::nullopt;
+    std::vector<Uint8> data(static_cast<std::size_t>(rawLength) * mult);
+    if (rawLength > 0)
+        std::memcpy(data.data(), wav.get(), rawLength);
+    if (cvt.needed) {
+        cvt.len = static_cast<int>(rawLength);
+        cvt.buf = data.data();
+        if (SDL_ConvertAudio(&cvt) != 0)
+            return std::nullopt;
+        data.resize(static_cast<std::size_t>(cvt.len_cvt));
+    } else {
+        data.resize(rawLength);
+    }
+    const std::size_t deviceFrame = SDL_AUDIO_BITSIZE(device.format) / 8 * device.channels;
+    if (deviceFrame > 0)
+        data.resize(data.size() - data.size() % deviceFrame);
+    return data;
+}
+
+CuePlayer::CuePlayer() {
+    if (!OpenDevice())
+        std::fprintf(stderr, "pegdrop: no sound device, playing silently (%s)\n", SDL_GetError());
+    if (device_)
+        SDL_PauseAudioDevice(device_.Get(), 0);
+}
+
+bool CuePlayer::OpenDevice() {
+    // Sound libraries probing for a card that is not there print pages of
+    // diagnostics; the player gets one line from us instead.
+    const platform::QuietStderr quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    audioStarted_ = true;
+    SDL_AudioSpec want = AudioFormat(44100, AUDIO_S16SYS, 2);
+    want.samples = 1024;
+    want.callback = &CuePlayer::Callback;
+    want.userdata = this;
+    // No sound card is silent mode, not an error.
+    device_ = ui::AudioDevice(
+        SDL_OpenAudioDevice(nullptr, 0, &want, &spec_,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE));
+    return static_cast<bool>(device_);
+}
+
+CuePlayer::~CuePlayer() {
+    device_.Reset();
+    if (audioStarted_)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void CuePlayer::Callback(void* self, Uint8* stream, int length) {
+    auto* player = static_cast<CuePlayer*>(self);
+    std::size_t wanted = static_cast<std::size_t>(length);
+    std::size_t copied = 0;
+    if (player->playing_ != nullptr) {
+        const std::vector<Uint8>& cue = *player->playing_;
+        copied = std::min(wanted, cue.size() - player->position_);
+        std::memcpy(stream, cue.data() + player->position_, copied);
+        player->position_ += copied;
+        if (player->position_ >= cue.size())
+            player->playing_ = nullptr;
+    }
+    std::memset(stream + copied, player->spec_.silence, wanted - copied);
+}
+
+const std::vector<Uint8>* CuePlayer::Decoded(const std::string& path) {
+    auto found = cache_.find(path);
+    if (found != cache_.end())
+        return &found->second;
+    if (unplayable_.count(path) != 0)
+        return nullptr;
+    const std::optional<std::string> bytes =
+        platform::ReadRegularFile(path, kCueReadLimit, platform::Overlong::Missing);
+    std::optional<std::vector<Uint8>> data = bytes ? DecodeCue(*bytes, spec_) : std::nullopt;
+    if (!data) {
+        unplayable_.insert(path);
+        return nullptr;
+    }
+    return &cache_.emplace(path, std::move(*data)).first->second;
+}
+
+void CuePlayer::Play(const std::string& path) {
+    if (!device_)
+        return;
+    // The first cue from a folder decodes all of the game's cues there, so
+    // that no later cue waits for the disk in the middle of a fall.
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    if (folder != preloaded_) {
+        preloaded_ = folder;
+        for (const char* name : art::kCueFiles)
+            Decoded(folder + name);
+    }
+    const std::vector<Uint8>* cue = Decoded(path);
+    ui::AudioLock lock(device_.Get());
+    // A cue that cannot play still ends the one before, as a new cue would.
+    playing_ = cue != nullptr && !cue->empty() ? cue : nullptr;
+    position_ = 0;
+}
+
+} // namespace pegdrop

@@ -1,0 +1,124 @@
+#include "game/frmTop10.h"
+
+#include "game/data_files.h"
+#include "game/frmBoard.h"
+#include "game/images.h"
+#include "game/modPegdrop.h"
+#include "ui/dialogs.h"
+
+namespace top10 {
+
+ui::Color RowBackground(int row) {
+    switch ((row - 1) % 3) {
+    case 0:
+        return ui::RGB(0, 230, 230);
+    case 1:
+        return ui::RGB(230, 0, 230);
+    default:
+        return ui::RGB(230, 0, 0);
+    }
+}
+
+} // namespace top10
+
+namespace {
+
+ui::LabelStyle RowStyle(int row, ui::Align align) {
+    ui::LabelStyle style;
+    style.fore = top10::kBrightYellow;
+    style.back = top10::RowBackground(row);
+    style.font = {"Arial", 12.0f, true};
+    style.align = align;
+    return style;
+}
+
+ui::LabelStyle TitleStyle() {
+    ui::LabelStyle style;
+    style.fore = ui::RGB(0, 230, 230);
+    style.back = ui::RGB(230, 0, 0);
+    style.font = {"Arial", 15.75f, true};
+    style.align = ui::Align::Center;
+    return style;
+}
+
+std::string Top10Path() {
+    return modPegdrop::DataPath + "top10.dat";
+}
+
+} // namespace
+
+FrmTop10::FrmTop10()
+    : ui::Window("PEGDROP!!!", 480, 336), tmrHighScore(*this, 300, true),
+      cmdExit(*this, {280, 294, 80, 30}, "E&xit"),
+      cmdPlayAgain(*this, {120, 294, 80, 30}, "&Play again!"),
+      Label1(*this, {74, 52, 331, 32}, TitleStyle(), "TOP 10 TOURNAMENT SCORES") {
+    for (int i = 1; i <= 10; ++i) {
+        const int top = 64 + 20 * i;
+        players_[static_cast<std::size_t>(i - 1)] = std::make_unique<ui::Label>(
+            *this, ui::Rect{74, top, 259, 20}, RowStyle(i, ui::Align::Left), " Player");
+        scores_[static_cast<std::size_t>(i - 1)] = std::make_unique<ui::Label>(
+            *this, ui::Rect{333, top, 72, 20}, RowStyle(i, ui::Align::Right), "$0 ");
+    }
+    SetBackground(pegdrop::images::Splash());
+    SetIcon(pegdrop::images::Icon());
+    // Play again comes first, so that it holds the focus when the window opens.
+    cmdPlayAgain.tabIndex = 0;
+    cmdExit.tabIndex = 1;
+    SetDefaultButton(&cmdPlayAgain);
+    SetCancelButton(&cmdExit);
+    tmrHighScore.Tick = [this] { tmrHighScore_Timer(); };
+    cmdPlayAgain.Click = [this] { cmdPlayAgain_Click(); };
+    cmdExit.Click = [this] { cmdExit_Click(); };
+}
+
+void FrmTop10::Form_Load() {
+    NewEntryRow = 0;
+    modPegdrop::PlaySound("Zelto.wav");
+    pegdrop::Top10Table table = pegdrop::ReadTop10File(Top10Path());
+    if (modPegdrop::GameMode == 1) {
+        const int row = pegdrop::Top10RowFor(table, modPegdrop::Winnings);
+        if (row != 0) {
+            pegdrop::InsertTop10Row(table, row, {}, modPegdrop::Winnings);
+            const std::string name =
+                ui::InputBox(top10::kNamePrompt, "PEGDROP", ui::App().Find<FrmBoard>());
+            // The board was closed at the prompt: the program is ending, and
+            // the table stays as it was.
+            if (!IsLoaded())
+                return;
+            table[static_cast<std::size_t>(row - 1)].name = name;
+            NewEntryRow = row;
+        }
+        // A failed write keeps the old file whole; the game goes on with the
+        // table as ranked.
+        pegdrop::WriteTop10File(Top10Path(), table);
+    }
+    for (int i = 1; i <= 10; ++i) {
+        const pegdrop::Top10Row& r = table[static_cast<std::size_t>(i - 1)];
+        lblPlayer(i).SetCaption(pegdrop::Top10NameText(r.name));
+        lblScore(i).SetCaption(pegdrop::Top10ScoreText(r.score));
+    }
+    Show();
+}
+
+void FrmTop10::tmrHighScore_Timer() {
+    if (NewEntryRow <= 0 || NewEntryRow > 10)
+        return;
+    const int row = static_cast<int>(NewEntryRow);
+    const ui::Color colour = lblPlayer(row).ForeColor() == top10::kBrightYellow
+                                 ? top10::kDimYellow
+                                 : top10::kBrightYellow;
+    lblPlayer(row).SetForeColor(colour);
+    lblScore(row).SetForeColor(colour);
+}
+
+void FrmTop10::cmdPlayAgain_Click() {
+    Unload();
+    if (FrmBoard* board = ui::App().Find<FrmBoard>())
+        board->NewGame();
+}
+
+void FrmTop10::cmdExit_Click() {
+    modPegdrop::PlaySound("empty.wav");
+    pegdrop::WriteSpeedFile(modPegdrop::DataPath + "speed.dat", modPegdrop::Speed);
+    ui::App().EndProgram();
+}

@@ -1,0 +1,16 @@
+// The game's pictures as the control layer takes them, drawn once at first use.
+#pragma once
+
+#include "ui/graphics.h"
+
+#include <memory>
+
+namespace pegdrop::images {
+
+std::shared_ptr<const ui::Bitmap> Splash();
+std::shared_ptr<const ui::Bitmap> Board();
+std::shared_ptr<const ui::Bitmap> LitSlot(int slot); // 1..9
+std::shared_ptr<const ui::Bitmap> Icon();
+std::shared_ptr<const ui::Bitmap> TestBoard();
+
+} // namespace pegdrop::images

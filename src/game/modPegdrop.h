@@ -1,0 +1,56 @@
+// The shared module: the values more than one window reads or writes, the
+// shared window instances, and the one sound operation.
+#pragma once
+
+#include "rules/descent.h"
+#include "ui/application.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class FrmBoard;
+class FrmTop10;
+class FrmSpeed;
+
+namespace modPegdrop {
+
+inline std::string DataPath;      // the working directory at start-up, ending in "/"
+inline std::string SoundPath;     // DataPath + "sounds/"
+inline std::uint8_t GameMode = 0; // 0 none chosen, 1 tournament, 2 fun
+inline std::int16_t Speed = 0;
+inline std::int32_t Winnings = 0;
+
+inline ui::Shared<FrmBoard> frmBoard;
+inline ui::Shared<FrmTop10> frmTop10;
+inline ui::Shared<FrmSpeed> frmSpeed;
+
+// Where cues go: the audio device in the game, a recorder in tests.
+class SoundSink {
+public:
+    virtual ~SoundSink() = default;
+    virtual void Play(const std::string& path) = 0;
+};
+void SetSoundSink(SoundSink* sink);
+
+// Plays SoundPath + name without waiting; a later cue cuts off an earlier one,
+// and a missing file is silent.
+void PlaySound(const std::string& name);
+
+// The one pseudo-random source of the program.
+pegdrop::RandomSource& Random();
+void SetRandomSource(std::unique_ptr<pegdrop::RandomSource> source);
+
+// Seconds since local midnight, with their fraction.
+double SecondsSinceMidnight();
+
+// How the windows' layer is set up for this game: the faces its windows ask
+// for that a system may lack, and PEGDROP_SCALE, through which a player names
+// the scale.
+ui::Options ApplicationOptions();
+
+// Back to the values at program start (a fresh run, for tests).
+void ResetSharedState();
+
+} // namespace modPegdrop

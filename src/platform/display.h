@@ -1,0 +1,56 @@
+// What the display the game shows on is: whether anyone can see it, and how
+// dense its pixels are. The X11 answers live in display_x11.cpp.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+struct VideoStart {
+    std::string driver;  // the driver SDL chose
+    std::string asked;   // SDL_VIDEODRIVER, when the user set it
+    std::string display; // DISPLAY
+    std::string wayland; // WAYLAND_DISPLAY
+    bool xReachable = false;
+};
+
+// Why no window of ours could be seen, or "" when one can. Without a display
+// SDL falls back to a driver that draws into memory; a game started that way
+// would run forever with nothing on screen. Asking for a driver by name is
+// always honoured: that is how headless runs are made.
+std::string NoWindowReason(const VideoStart& start);
+
+// The same for this process, once SDL's video is started.
+std::string NoWindowReasonHere();
+
+// SDL's event wait wakes itself by sending a message to one of our windows
+// over a second connection; when that window has just been destroyed the
+// server answers BadWindow, and Xlib's default handler would exit. Only that
+// error is ignored; every other one goes to the handler that was there.
+// Does nothing unless SDL's video runs on X11.
+void IgnoreStaleWakeUps();
+
+// The density at which a window shows at its own size.
+inline constexpr double kBaseDpi = 96.0;
+
+// A density as the X resource database holds Xft.dpi ("192", " 144.5 "):
+// a positive number with nothing after it, else nothing.
+std::optional<double> ParseDpi(const char* text);
+// A screen's density from its size in pixels and in millimetres; nothing when
+// the millimetres are unknown (0) or absurd.
+std::optional<double> DpiFromMillimetres(int pixels, int millimetres);
+// Figures outside this range are a server's guess gone wrong, not a screen.
+bool PlausibleDpi(double dpi);
+
+// Where a density was found, and what it is.
+struct DisplayDensity {
+    double dpi = kBaseDpi;
+    std::string source; // "Xft.dpi", "X screen", "SDL", or "none"
+};
+// The density of the display SDL's video runs on: Xft.dpi from the X resource
+// database (what desktops set for scaling), then the X screen's size in
+// millimetres, then SDL's own figure; 96 dpi when none is known.
+DisplayDensity ReadDisplayDensity();
+
+} // namespace platform

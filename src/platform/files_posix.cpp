@@ -1,0 +1,164 @@
+#include "platform/files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+
+int FileSystem::Open(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+int FileSystem::Fsync(int fd) {
+    return ::fsync(fd);
+}
+int FileSystem::Close(int fd) {
+    return ::close(fd);
+}
+int FileSystem::Rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+int FileSystem::Unlink(const char* path) {
+    return ::unlink(path);
+}
+
+namespace {
+
+FileSystem realFileSystem;
+std::atomic<FileSystem*> currentFileSystem{&realFileSystem};
+
+// Short writes go on from where they stopped; a signal only means try again.
+bool WriteAll(FileSystem& fs, int fd, std::string_view content) {
+    while (!content.empty()) {
+        const ssize_t n = fs.Write(fd, content.data(), content.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        content.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+int OpenRetrying(FileSystem& fs, const char* path, int flags, mode_t mode) {
+    int fd = -1;
+    do
+        fd = fs.Open(path, flags, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Creates a temporary file beside `path` that no other writer, in this
+// process or another, can be using. O_EXCL passes over a name left by a dead
+// process that had the same id.
+int CreateTemp(FileSystem& fs, const std::string& path, std::string& temp) {
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(serial++);
+        const int fd = OpenRetrying(fs, temp.c_str(),
+                                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+} // namespace
+
+FileSystem& CurrentFileSystem() {
+    return *currentFileSystem.load();
+}
+
+void SetFileSystem(FileSystem* fs) {
+    currentFileSystem.store(fs != nullptr ? fs : &realFileSystem);
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view content) {
+    FileSystem& fs = CurrentFileSystem();
+    std::string temp;
+    const int fd = CreateTemp(fs, path, temp);
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fs, fd, content) && fs.Fsync(fd) == 0;
+    // The descriptor is gone after close whatever it returns, so it is never
+    // closed twice; an error there may be a write that never reached the disk.
+    ok = fs.Close(fd) == 0 && ok;
+    if (ok)
+        ok = fs.Rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        fs.Unlink(temp.c_str());
+        return false;
+    }
+    const int dir = OpenRetrying(fs, FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (dir >= 0) {
+        fs.Fsync(dir);
+        fs.Close(dir);
+    }
+    return true;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
+                                           Overlong overlong) {
+    // Looked at before opening: opening some devices already does something.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    // O_NONBLOCK: should a FIFO take the file's place in between, open returns
+    // at once and fstat turns it away.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        // One byte past the limit tells an overlong file from one that fits.
+        const std::size_t want = overlong == Overlong::Missing ? limit + 1 : limit;
+        const auto size = static_cast<std::size_t>(std::max<off_t>(st.st_size, 0));
+        std::string read(std::min(want, std::max<std::size_t>(size, 1)), '\0');
+        std::size_t got = 0;
+        bool failed = false;
+        while (got < want) {
+            if (got == read.size())
+                read.resize(std::min(want, read.size() * 2));
+            const ssize_t n = ::read(fd, read.data() + got, read.size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                failed = true;
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        read.resize(got);
+        if (!failed && !(overlong == Overlong::Missing && got > limit))
+            bytes = std::move(read);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+} // namespace platform

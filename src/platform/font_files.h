@@ -1,0 +1,18 @@
+// Finding a font's file by its family name, the way the system does.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+struct FontFile {
+    std::string file;
+    std::string family; // the family the system matched
+};
+
+// The file the system shows for a family; true when it is the family itself,
+// false when another face stands in for it (`out` then names that one) or
+// nothing could be found (`out.file` empty).
+bool MatchFontFile(const std::string& family, bool bold, FontFile& out);
+
+} // namespace platform
