@@ -1,5 +1,8 @@
 # make run: set up, build and play.  make test: set up, build and run every test.
+# A player's build and the tests' build live in folders of their own, so that
+# switching between make run and make test rebuilds nothing.
 BUILD ?= build
+TEST_BUILD ?= build-test
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -8,21 +11,28 @@ JOBS ?= $(shell nproc)
 CLANG_FORMAT ?= clang-format-14
 # Where make install puts the game; DESTDIR stages it elsewhere, as packagers do.
 PREFIX ?= /usr/local
-# Warnings are errors in make test and CI (a target of theirs sets it ON); a
-# player's build leaves it as the build folder has it, off at first.
-WERROR ?=
+# What playing needs: the game and its cues. Installing adds the icons and
+# the manual page; the tools are built only when asked for.
+PLAY_TARGETS = pegdrop play_data
+INSTALL_TARGETS = $(PLAY_TARGETS) install_data
+TOOL_TARGETS = pegdrop-odds pegdrop-pictures pegdrop-shot pegdrop-sounds
 
-.PHONY: all deps build run test test-release test-sanitize test-fuzz fuzz fuzz-build soak monkey bench \
-	screenshots format format-check install package clean windows test-windows windows-pace
+.PHONY: all deps build configure run tools test test-build test-release test-sanitize test-fuzz fuzz fuzz-build \
+	soak monkey bench screenshots format format-check install package clean windows test-windows windows-pace
 
 all: build
 
 deps:
-	@tools/install-deps.sh
+	@tools/install-deps.sh play
 
-build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(WERROR),-DPEGDROP_WERROR=$(WERROR)) >/dev/null
-	@cmake --build $(BUILD) -j$(JOBS)
+# The player's build: no tests, no benchmarks, and warnings stay warnings, so
+# that a newer compiler's new warning never keeps anyone from playing.
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEGDROP_TESTS=OFF -DPEGDROP_BENCH=OFF \
+	  -DPEGDROP_WERROR=OFF >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target $(PLAY_TARGETS)
 
 # Plays in the same data folder as the installed game ($$XDG_DATA_HOME/pegdrop),
 # through the same launcher, with the built cues as its sounds/: the player's
@@ -30,27 +40,38 @@ build: deps
 run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "make run: no display to open the game's window on (DISPLAY is not set)"; exit 1; fi
-	@$(MAKE) --no-print-directory build WERROR=OFF
+	@$(MAKE) --no-print-directory build
 	$(BUILD)/pegdrop-run
 
-test: WERROR = ON
+# pegdrop-odds, pegdrop-pictures, pegdrop-shot and pegdrop-sounds in the player's build.
+tools: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target $(TOOL_TARGETS)
+
 test: test-release test-sanitize test-fuzz test-windows format-check
 
-test-release: build
-	cd $(BUILD) && ctest --output-on-failure -j2
+# Everything, tests and benchmarks included, with warnings as errors.
+test-build:
+	@tools/install-deps.sh test
+	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEGDROP_WERROR=ON >/dev/null
+	@cmake --build $(TEST_BUILD) -j$(JOBS)
+
+test-release: test-build
+	cd $(TEST_BUILD) && ctest --output-on-failure -j2
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer; the
 # real-window play-through runs in the release build only.
 # The install check runs in the release build only, on what a player gets.
-test-sanitize: deps
+test-sanitize:
+	@tools/install-deps.sh test
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPEGDROP_SANITIZE=ON -DPEGDROP_BENCH=OFF \
-	  $(if $(WERROR),-DPEGDROP_WERROR=$(WERROR)) >/dev/null
+	  -DPEGDROP_WERROR=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j2 -LE 'e2e|install'
 
 # libFuzzer targets in their own clang build; `make fuzz` runs each for
 # FUZZ_SECONDS, `make test` for 10 s.
-fuzz-build: deps
+fuzz-build:
+	@tools/install-deps.sh test
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEGDROP_FUZZ=ON \
 	  -DPEGDROP_TESTS=OFF -DPEGDROP_BENCH=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target pegdrop_fuzzers
@@ -62,8 +83,10 @@ test-fuzz: fuzz-build
 	tests/fuzz/run.sh $(FUZZ_BUILD) 10
 
 # The long runs: 1,000 whole games and 100 monkey seeds under the sanitizers.
-soak: deps
-	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPEGDROP_SANITIZE=ON -DPEGDROP_BENCH=OFF >/dev/null
+soak:
+	@tools/install-deps.sh test
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPEGDROP_SANITIZE=ON -DPEGDROP_BENCH=OFF \
+	  -DPEGDROP_WERROR=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target pegdrop_tests
 	SDL_VIDEODRIVER=dummy ASAN_OPTIONS=quarantine_size_mb=4 PEGDROP_SOAK_GAMES=1000 \
 	  $(SANITIZE_BUILD)/tests/pegdrop_tests --gtest_filter='Soak.*'
@@ -71,28 +94,36 @@ soak: deps
 	  $(SANITIZE_BUILD)/tests/pegdrop_tests --gtest_filter='Seeds/Monkey.*'
 
 # 100 monkey seeds in the release build; PEGDROP_MONKEY_SEED=n replays one.
-monkey: build
+monkey: test-build
 	SDL_VIDEODRIVER=dummy PEGDROP_MONKEY_SEEDS=$${PEGDROP_MONKEY_SEEDS:-100} \
-	  $(BUILD)/tests/pegdrop_tests --gtest_filter='Seeds/Monkey.*'
+	  $(TEST_BUILD)/tests/pegdrop_tests --gtest_filter='Seeds/Monkey.*'
 
-bench: build
-	$(BUILD)/bench/pegdrop-bench
+# Google Benchmark's figures, then the figures with goals (docs/testing.md),
+# in a private X server so that no desktop's load sways them.
+bench: test-build
+	xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+	  sh -c '$(TEST_BUILD)/bench/pegdrop-bench && $(TEST_BUILD)/bench/pegdrop-figures'
 
-screenshots: build
-	$(BUILD)/pegdrop-shot docs
+screenshots: tools
+	$(BUILD)/tools/pegdrop-shot docs
 
 format:
+	@tools/install-deps.sh test
 	@git ls-files '*.cpp' '*.h' | xargs $(CLANG_FORMAT) -i
 
 format-check:
+	@tools/install-deps.sh test
 	@git ls-files '*.cpp' '*.h' | xargs $(CLANG_FORMAT) --dry-run --Werror && echo "$(CLANG_FORMAT): clean"
 
 # make install [PREFIX=/usr/local] [DESTDIR=/staging]
-install: build
+install: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target $(INSTALL_TARGETS)
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # make package: build/pegdrop_VERSION_ARCH.deb
-package: build
+package: configure
+	@tools/install-deps.sh package
+	@cmake --build $(BUILD) -j$(JOBS) --target $(INSTALL_TARGETS)
 	cd $(BUILD) && cpack -G DEB
 
 # ---- Windows: cross-built on Debian 12 with mingw-w64, tested under Wine
@@ -101,11 +132,12 @@ WIN_BUILD ?= build-windows
 
 # WIN_BUILD/pegdrop.exe, the unit tests and pegdrop-pace.exe, with the cues in
 # WIN_BUILD/share/pegdrop/sounds and the shipped fonts in WIN_BUILD/fonts.
+# Warnings are errors: the one compiler it is built with is Debian 12's.
 windows:
 	@JOBS=$(JOBS) windows/build-deps.sh $(WIN_BUILD)
 	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) \
-	  $(if $(WERROR),-DPEGDROP_WERROR=$(WERROR)) >/dev/null
+	  -DPEGDROP_WERROR=ON >/dev/null
 	@cmake --build $(WIN_BUILD) -j$(JOBS)
 
 test-windows: windows
@@ -117,4 +149,4 @@ windows-pace: windows
 
 # Only what the build made: the player's data folder is not in here.
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)

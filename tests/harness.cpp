@@ -8,6 +8,7 @@
 #endif
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 
 namespace test {
 
@@ -143,7 +145,14 @@ void Harness::Post(SDL_Event event) {
     SDL_PushEvent(&event);
 }
 
-void Harness::PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod) {
+ui::Window& Harness::Keys() {
+    ui::Window* w = app_->KeyWindow();
+    if (w == nullptr)
+        throw std::runtime_error("no window holds the keys");
+    return *w;
+}
+
+void Harness::PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod, const char* text) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
     e.key.windowID = w.NativeId();
@@ -152,19 +161,23 @@ void Harness::PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod) {
     e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
     e.key.keysym.mod = mod;
     Post(e);
+    if (text != nullptr) {
+        SDL_Event t{};
+        t.type = SDL_TEXTINPUT;
+        t.text.windowID = w.NativeId();
+        SDL_strlcpy(t.text.text, text, sizeof t.text.text);
+        Post(t);
+    }
     e.type = SDL_KEYUP;
     e.key.state = SDL_RELEASED;
     Post(e);
 }
 
 void Harness::Type(ui::Window& w, const std::string& text) {
-    for (char c : text) {
-        PressKey(w, static_cast<SDL_Keycode>(std::tolower(static_cast<unsigned char>(c))));
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        e.text.windowID = w.NativeId();
-        e.text.text[0] = c;
-        Post(e);
+    for (const char c : text) {
+        const char typed[2] = {c, '\0'};
+        PressKey(w, static_cast<SDL_Keycode>(std::tolower(static_cast<unsigned char>(c))),
+                 KMOD_NONE, typed);
     }
     Yield();
 }

@@ -74,9 +74,13 @@ protected:
     void AdvanceToJustBefore(const ui::Timer& timer);
     void AdvanceUntilUs(std::uint64_t when);
 
+    // The window that holds the keys: where the system sends what is typed.
+    ui::Window& Keys();
     // Keys as SDL delivers them: a key event, and text for printable ones.
     void Type(ui::Window& w, const std::string& text);
-    void PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod = KMOD_NONE);
+    // Down, the text the system sends with the key (none for nullptr), up.
+    void PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod = KMOD_NONE,
+                  const char* text = nullptr);
     void MouseMove(ui::Window& w, int x, int y, Uint32 buttonMask = 0);
     void MouseDown(ui::Window& w, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
         MouseButton(w, x, y, button, true);

@@ -1,17 +1,44 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, playing and testing need, when
-# any is missing. Without root it names the one command that would do it.
+# Installs the Debian packages one kind of work needs, when any is missing.
+# Without root it names the one command that would do it.
+#   install-deps.sh play      building and playing the game: make build, run, install
+#   install-deps.sh package   the same and the .deb: make package
+#   install-deps.sh test      all of that and every test, benchmark and fuzzer: make test
+# A player's set-up stays small: no X server, compiler sanitizers, image tools
+# or validators are pulled in until the tests ask for them.
 set -euo pipefail
 
-packages=(
+play=(
   cmake make g++ pkg-config
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev libx11-dev
   fonts-liberation2 fonts-dseg
-  googletest libgtest-dev libbenchmark-dev
-  xvfb xdotool imagemagick clang-format-14
-  clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev groff-base man-db
 )
+# CPack's .deb step reads the binaries with file and finds their libraries'
+# packages with dpkg-shlibdeps (dpkg-dev).
+package=(dpkg-dev file)
+test=(
+  # The unit tests, the benchmarks, and the check of the folders' layers.
+  googletest libgtest-dev libbenchmark-dev python3
+  # A face with Chinese, Japanese and Korean letters, for names in any script.
+  fonts-droid-fallback
+  # The real-window tests: an X server, xvfb-run's authority file, input,
+  # screenshots and their pixels.
+  xvfb xauth xdotool imagemagick
+  # The format check, and the fuzzers' compiler and its sanitizer runtimes.
+  clang-format-14 clang libclang-rt-14-dev
+  # The install check: the desktop entry, metainfo, manual page and the .deb.
+  desktop-file-utils appstream groff-base man-db lintian
+)
+
+case "${1:-}" in
+  play) packages=("${play[@]}") ;;
+  package) packages=("${play[@]}" "${package[@]}") ;;
+  test) packages=("${play[@]}" "${package[@]}" "${test[@]}") ;;
+  *)
+    echo "usage: install-deps.sh play | package | test" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -130,8 +130,7 @@ std::string OddsUsage() {
 }
 
 std::string OddsVersion() {
-    return "pegdrop-odds " + std::to_string(kVersionMajor) + '.' + std::to_string(kVersionMinor) +
-           '.' + std::to_string(kVersionRevision);
+    return std::string("pegdrop-odds ") + kVersion;
 }
 
 } // namespace pegdrop

@@ -33,6 +33,6 @@ OddsCommand ParseOddsArgs(const std::vector<std::string>& args);
 
 // One line, no line end.
 std::string OddsUsage();
-std::string OddsVersion(); // "pegdrop-odds 1.3.0"
+std::string OddsVersion(); // "pegdrop-odds 1.3.0.0"
 
 } // namespace pegdrop

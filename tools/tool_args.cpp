@@ -14,8 +14,7 @@ std::string UsageLine(const ToolSpec& spec) {
 }
 
 std::string VersionLine(const ToolSpec& spec) {
-    return spec.name + " " + std::to_string(pegdrop::kVersionMajor) + "." +
-           std::to_string(pegdrop::kVersionMinor) + "." + std::to_string(pegdrop::kVersionRevision);
+    return spec.name + " " + pegdrop::kVersion;
 }
 
 namespace {

@@ -9,6 +9,5 @@ set_tests_properties(windows_platform windows_game PROPERTIES
 # The game itself: a window program needing no DLL but Windows' own, that
 # still answers --version and --help on the console it was started from.
 add_test(NAME windows_exe
-  COMMAND ${PROJECT_SOURCE_DIR}/windows/check-exe.sh $<TARGET_FILE:pegdrop>
-          ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
+  COMMAND ${PROJECT_SOURCE_DIR}/windows/check-exe.sh $<TARGET_FILE:pegdrop> ${PROJECT_VERSION})
 set_tests_properties(windows_exe PROPERTIES LABELS windows TIMEOUT 120)

@@ -5,6 +5,7 @@
 #include "platform/quiet_stderr.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -101,6 +102,10 @@ void CuePlayer::Callback(void* self, Uint8* stream, int length) {
     std::size_t wanted = static_cast<std::size_t>(length);
     std::size_t copied = 0;
     if (player->playing_ != nullptr) {
+        if (player->position_ == 0)
+            player->cueStartNs_.store(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
         const std::vector<Uint8>& cue = *player->playing_;
         copied = std::min(wanted, cue.size() - player->position_);
         std::memcpy(stream, cue.data() + player->position_, copied);

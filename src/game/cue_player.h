@@ -5,7 +5,9 @@
 #include "game/modPegdrop.h"
 #include "ui/sdl_ptrs.h"
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -40,6 +42,10 @@ public:
     void Play(const std::string& path) override;
     bool HasDevice() const { return static_cast<bool>(device_); }
     const SDL_AudioSpec& DeviceSpec() const { return spec_; }
+    // When the device last took a cue's first samples, in steady-clock
+    // nanoseconds (0: never): how long a cue waits for the sound card, for
+    // make bench.
+    std::int64_t LastCueStartNs() const { return cueStartNs_.load(); }
 
 private:
     // Starts SDL audio and opens the default device, with the probe kept quiet.
@@ -57,6 +63,7 @@ private:
     // Shared with the audio thread, under the device lock.
     const std::vector<Uint8>* playing_ = nullptr;
     std::size_t position_ = 0;
+    std::atomic<std::int64_t> cueStartNs_{0};
 };
 
 } // namespace pegdrop

@@ -4,11 +4,7 @@
 #include "game/images.h"
 #include "game/modPegdrop.h"
 #include "game/version.h"
-#include "platform/files.h"
-#include "platform/paths.h"
 
-#include <cerrno>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -37,17 +33,10 @@ FrmSplash::FrmSplash()
 }
 
 void FrmSplash::Form_Load() {
-    const std::string folder = platform::CurrentDirectory();
-    if (folder.empty()) {
-        // Going on would read and write the files at the root instead.
-        const int error = errno;
-        ui::App().Fail(
-            "cannot tell which folder it was started in (" +
-            std::string(error == ERANGE ? "its path is too long" : std::strerror(error)) + ")");
+    if (const std::string reason = modPegdrop::UseStartFolder(); !reason.empty()) {
+        ui::App().Fail(reason);
         return;
     }
-    modPegdrop::DataPath = platform::DataPathFor(folder);
-    modPegdrop::SoundPath = modPegdrop::DataPath + "sounds" + platform::kPathSeparator;
     lblVersion.SetCaption("Version " + std::to_string(pegdrop::kVersionMajor) + "." +
                           std::to_string(pegdrop::kVersionMinor));
     modPegdrop::PlaySound("pegdrop.wav");

@@ -6,33 +6,66 @@
 #include "platform/console.h"
 #include "ui/application.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 namespace {
 
 constexpr const char* kUsage = "usage: pegdrop [--help | --version]\n";
 
-// The game takes no arguments of its own; its data folder is the folder it is
-// started in.
+// The help names the data folder as this run will use it: the pegdrop
+// command (packaging/pegdrop.in) starts the game in the folder it names in
+// PEGDROP_DATA_FOLDER; started any other way, the game plays where it is.
+void PrintHelp() {
+    std::printf("%s\nDrop chips down the peg board into the prize slots.\n\n", kUsage);
+    const char* data = std::getenv("PEGDROP_DATA_FOLDER");
+    if (data != nullptr && *data != '\0')
+        std::printf("The game keeps top10.dat and speed.dat in its data folder\n  %s\n"
+                    "and plays its sounds from sounds/ there, a link to the cues that\n"
+                    "came with it.\n",
+                    data);
+    else
+        std::printf("The game keeps top10.dat and speed.dat in the folder it is started in,\n"
+                    "and plays its sounds from sounds/ there.\n");
+    std::printf("\nPEGDROP_SCALE=N opens every window at N times its size (1 to 8).\n");
+}
+
+// The game takes no arguments of its own besides these two, each alone.
 int Arguments(int argc, char** argv) {
     if (argc == 1)
         return -1;
     platform::UseStartingConsole();
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::printf("%s\nDrop chips down the peg board into the prize slots. The game keeps\n"
-                    "top10.dat and speed.dat in the folder it is started in, and plays\n"
-                    "its sounds from sounds/ there.\n",
-                    kUsage);
+    const bool help = std::strcmp(argv[1], "--help") == 0;
+    const bool version = std::strcmp(argv[1], "--version") == 0;
+    if (argc == 2 && help) {
+        PrintHelp();
         return 0;
     }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("pegdrop %d.%d.%d\n", pegdrop::kVersionMajor, pegdrop::kVersionMinor,
-                    pegdrop::kVersionRevision);
+    if (argc == 2 && version) {
+        std::printf("pegdrop %s\n", pegdrop::kVersion);
         return 0;
     }
-    std::fprintf(stderr, "pegdrop: unexpected argument '%s'\n%s", argv[1], kUsage);
+    // The first argument that is not taken: after a good one, the next.
+    const char* wrong = help || version ? argv[2] : argv[1];
+    std::fprintf(stderr, "pegdrop: unexpected argument '%s'\n%s", wrong, kUsage);
     return 2;
+}
+
+// make bench's start figure: with PEGDROP_FIRST_FRAME_FILE set, the steady
+// clock's reading when the first picture is on the screen goes to that file.
+void ReportFirstFrame(ui::Options& options) {
+    const char* file = std::getenv("PEGDROP_FIRST_FRAME_FILE");
+    if (file == nullptr || *file == '\0')
+        return;
+    options.firstPicture = [path = std::string(file)] {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::ofstream(path) << std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()
+                            << "\n";
+    };
 }
 
 } // namespace
@@ -40,7 +73,15 @@ int Arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (const int status = Arguments(argc, argv); status >= 0)
         return status;
-    ui::Application app(modPegdrop::ApplicationOptions());
+    // The folder first: a game that cannot tell where its files are goes no
+    // further, and says only that, not what it found of the display or sound.
+    if (const std::string reason = modPegdrop::UseStartFolder(); !reason.empty()) {
+        std::fprintf(stderr, "pegdrop: %s\n", reason.c_str());
+        return 1;
+    }
+    ui::Options options = modPegdrop::ApplicationOptions();
+    ReportFirstFrame(options);
+    ui::Application app(std::move(options));
     if (!app.StartError().empty()) {
         std::fprintf(stderr, "pegdrop: cannot open a window: %s\n", app.StartError().c_str());
         return 1;

@@ -1,7 +1,11 @@
 #include "game/modPegdrop.h"
 
+#include "platform/paths.h"
+
 #include <bit>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <random>
 #include <vector>
@@ -72,6 +76,18 @@ double SecondsSinceMidnight() {
     return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
 
+std::string UseStartFolder() {
+    const std::string folder = platform::CurrentDirectory();
+    if (folder.empty()) {
+        const int error = errno;
+        return "cannot tell which folder it was started in (" +
+               std::string(error == ERANGE ? "its path is too long" : std::strerror(error)) + ")";
+    }
+    DataPath = platform::DataPathFor(folder);
+    SoundPath = DataPath + "sounds" + platform::kPathSeparator;
+    return {};
+}
+
 void ResetSharedState() {
     DataPath.clear();
     SoundPath.clear();
@@ -83,6 +99,7 @@ void ResetSharedState() {
 ui::Options ApplicationOptions() {
     ui::Options options;
     options.scaleVariable = "PEGDROP_SCALE";
+    options.name = "pegdrop";
     options.standIns = kFaceStandIns;
     return options;
 }

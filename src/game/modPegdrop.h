@@ -34,6 +34,12 @@ public:
 };
 void SetSoundSink(SoundSink* sink);
 
+// Takes the folder the game was started in as its data folder (DataPath and
+// SoundPath). When it cannot be told, the paths stay empty, since going on
+// would read and write the files at the root instead, and the reason is
+// returned; else "".
+std::string UseStartFolder();
+
 // Plays SoundPath + name without waiting; a later cue cuts off an earlier one,
 // and a missing file is silent.
 void PlaySound(const std::string& name);

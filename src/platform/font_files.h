@@ -15,4 +15,8 @@ struct FontFile {
 // nothing could be found (`out.file` empty).
 bool MatchFontFile(const std::string& family, bool bold, FontFile& out);
 
+// A scalable font file that has a glyph for the code point, the one the system
+// likes best for text in `family`; false when no installed face has it.
+bool FontFileWithCharacter(char32_t codePoint, const std::string& family, FontFile& out);
+
 } // namespace platform

@@ -8,7 +8,9 @@
 #include <shlobj.h>
 
 #include <SDL_stdinc.h>
+#include <SDL_ttf.h>
 
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -26,6 +28,25 @@ constexpr KnownFace kFaces[] = {
     {"Arial", L"arial.ttf", L"arialbd.ttf"},
     {"Liberation Sans", L"LiberationSans-Regular.ttf", L"LiberationSans-Bold.ttf"},
     {"DSEG7 Classic", L"DSEG7Classic-Regular.ttf", L"DSEG7Classic-Bold.ttf"},
+};
+
+// Windows draws what a face lacks in faces of its own, one for each group of
+// scripts, as Windows 10 and 11 have them; the shipped Liberation Sans comes
+// last (Latin, Greek and Cyrillic, for a Windows without them). The first
+// that is there and has the character serves, whatever face was asked for.
+constexpr KnownFace kFallbackFaces[] = {
+    {"Segoe UI", L"segoeui.ttf", L"segoeuib.ttf"},
+    {"Segoe UI Symbol", L"seguisym.ttf", L"seguisym.ttf"},
+    {"Microsoft YaHei", L"msyh.ttc", L"msyhbd.ttc"},
+    {"Yu Gothic", L"YuGothR.ttc", L"YuGothB.ttc"},
+    {"Malgun Gothic", L"malgun.ttf", L"malgunbd.ttf"},
+    {"Nirmala UI", L"Nirmala.ttf", L"NirmalaB.ttf"},
+    {"Leelawadee UI", L"LeelawUI.ttf", L"LeelaUIb.ttf"},
+    {"Ebrima", L"ebrima.ttf", L"ebrimabd.ttf"},
+    {"Microsoft Himalaya", L"himalaya.ttf", L"himalaya.ttf"},
+    {"Myanmar Text", L"mmrtext.ttf", L"mmrtextb.ttf"},
+    {"Segoe UI Emoji", L"seguiemj.ttf", L"seguiemj.ttf"},
+    {"Liberation Sans", L"LiberationSans-Regular.ttf", L"LiberationSans-Bold.ttf"},
 };
 
 std::wstring WindowsFontsFolder() {
@@ -79,6 +100,32 @@ bool Find(const KnownFace& face, bool bold, FontFile& out) {
     return false;
 }
 
+// SDL_ttf reads the faces' character maps; it counts its users, so this
+// starts it only when no one has.
+class TtfInUse {
+public:
+    TtfInUse() : started_(TTF_Init() == 0) {}
+    ~TtfInUse() {
+        if (started_)
+            TTF_Quit();
+    }
+    TtfInUse(const TtfInUse&) = delete;
+    TtfInUse& operator=(const TtfInUse&) = delete;
+    bool Started() const { return started_; }
+
+private:
+    bool started_;
+};
+
+struct FontCloser {
+    void operator()(TTF_Font* f) const { TTF_CloseFont(f); }
+};
+
+bool HasCharacter(const std::string& file, char32_t codePoint) {
+    const std::unique_ptr<TTF_Font, FontCloser> font(TTF_OpenFont(file.c_str(), 12));
+    return font && TTF_GlyphIsProvided32(font.get(), static_cast<Uint32>(codePoint)) != 0;
+}
+
 } // namespace
 
 bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
@@ -91,6 +138,20 @@ bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
     for (const KnownFace* face : {&kFaces[0], &kFaces[1]})
         if (Find(*face, bold, out))
             return false;
+    return false;
+}
+
+bool FontFileWithCharacter(char32_t codePoint, const std::string&, FontFile& out) {
+    const TtfInUse ttf;
+    if (!ttf.Started())
+        return false;
+    for (const KnownFace& face : kFallbackFaces) {
+        FontFile found;
+        if (Find(face, false, found) && HasCharacter(found.file, codePoint)) {
+            out = std::move(found);
+            return true;
+        }
+    }
     return false;
 }
 

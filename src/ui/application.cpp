@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace ui {
@@ -32,14 +33,18 @@ std::uint32_t EventWindowId(const SDL_Event& e) {
 } // namespace
 
 Application::Application(Options options)
-    : clock_(std::move(options.clock)), fonts_(std::move(options.standIns)) {
+    : clock_(std::move(options.clock)), fonts_(std::move(options.standIns)),
+      name_(std::move(options.name)), firstPicture_(std::move(options.firstPicture)) {
     current = this;
     if (!clock_)
         clock_ = std::make_unique<platform::RealClock>();
     // The program decides its own end: closing a window is a handler's business.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "1");
+    // SDL would capture the pointer for the window that holds the keys, and
+    // a press on another one, without a window manager to move them first,
+    // would send the rest of its drag there. A window captures for itself.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     // Window surfaces go straight to the display: a GL texture behind them
     // would redraw the whole window for every changed pixel.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -74,7 +79,20 @@ Application::Application(Options options)
     if (hz <= 0)
         hz = 60;
     frameUs_ = 1e6 / hz;
-    scale_ = ChooseScale(options.scale, options.scaleVariable);
+    scale_ = ChooseScale(options.scale, options.scaleVariable, options.name);
+}
+
+int Application::ScaleFor(int width, int height) {
+    const int scale = scale_.For(width, height);
+    if (scale < scale_.wanted && !scale_.variable.empty() && !toldScaleLowered_) {
+        toldScaleLowered_ = true;
+        std::fprintf(stderr,
+                     "%s%s=%d does not fit the screen: windows open at the largest scale that "
+                     "fits\n",
+                     name_.empty() ? "" : (name_ + ": ").c_str(), scale_.variable.c_str(),
+                     scale_.wanted);
+    }
+    return scale;
 }
 
 Application::~Application() {
@@ -124,14 +142,37 @@ void Application::EndProgram() {
         w->Unload();
 }
 
+void Application::GiveKeys(Window& window) {
+    if (window.Native() == nullptr)
+        return;
+    SDL_RaiseWindow(window.Native());
+    SDL_SetWindowInputFocus(window.Native());
+    keysWith_ = window.NativeId();
+}
+
 void Application::ActivateLastShown() {
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-        if ((*it)->IsShown() && (*it)->Native() != nullptr) {
-            SDL_RaiseWindow((*it)->Native());
-            SDL_SetWindowInputFocus((*it)->Native());
-            return;
-        }
-    }
+    Window* last = nullptr;
+    for (const auto& w : windows_)
+        if (w->IsShown() && w->Native() != nullptr &&
+            (last == nullptr || w->ShownAt() > last->ShownAt()))
+            last = w.get();
+    if (last != nullptr)
+        GiveKeys(*last);
+    else
+        keysWith_ = 0;
+}
+
+void Application::PassKeysOn(std::uint32_t ownerId) {
+    Window* owner = FindNative(ownerId);
+    if (owner != nullptr && owner->IsShown())
+        GiveKeys(*owner);
+    else
+        ActivateLastShown();
+}
+
+std::uint64_t Application::Showing(const Window& window) {
+    keysWith_ = window.NativeId();
+    return ++showings_;
 }
 
 void Application::Collect() {
@@ -154,6 +195,13 @@ void Application::Dispatch(const SDL_Event& e) {
         if (w == nullptr)
             return;
         switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            keysWith_ = e.window.windowID;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (keysWith_ == e.window.windowID)
+                keysWith_ = 0;
+            break;
         case SDL_WINDOWEVENT_CLOSE:
             if (!InputBlocked(w)) {
                 HandlerScope scope;
@@ -182,6 +230,10 @@ void Application::Dispatch(const SDL_Event& e) {
             w->ForgetButton(e.button.button);
         return;
     }
+    // A press acts on the window pressed, and takes the keys there with it,
+    // whether or not a window manager has moved them already.
+    if (e.type == SDL_MOUSEBUTTONDOWN && KeyWindow() != w)
+        GiveKeys(*w);
     HandlerScope scope;
     w->HandleInput(e);
 }
@@ -234,8 +286,12 @@ void Application::PaintChanged() {
     for (Window* w : Windows())
         if (w->NeedsPaint())
             w->Paint();
-    presented_ = true;
     ++framesPresented_;
+    if (!presented_) {
+        presented_ = true;
+        if (firstPicture_)
+            firstPicture_();
+    }
 }
 
 void Application::DoEvents() {

@@ -20,6 +20,10 @@ struct Options {
     int scale = 0;                          // 0: as scaleVariable or the display's density asks
     // The environment variable through which a player names the scale.
     std::string scaleVariable;
+    // The program's name, which begins every line the layer prints.
+    std::string name;
+    // Called once, right after the first picture is presented.
+    std::function<void()> firstPicture;
     // Faces the program's windows ask for that a system may lack.
     std::vector<FaceStandIn> standIns;
 };
@@ -46,6 +50,9 @@ public:
     const ScaleChoice& Scale() const { return scale_; }
     // For the windows opened from now on.
     void SetScale(ScaleChoice choice) { scale_ = choice; }
+    // The scale a window of this logical size opens at. The first time a
+    // player's scale is lowered to fit the screen, one line says so.
+    int ScaleFor(int width, int height);
 
     // The shared instance of a window kind: created, and its load run, by first use.
     template <typename T> T& Instance() {
@@ -81,8 +88,20 @@ public:
     void DoEvents();
     // Unloads every window.
     void EndProgram();
-    // Raises the most recently opened window still shown and gives it the keys.
+    // The keys: the window that holds them as far as the program knows (the
+    // one the system last said took them, or the last one they were given
+    // to or shown), nullptr when none of its windows does.
+    Window* KeyWindow() const { return FindNative(keysWith_); }
+    // Raises the window and gives it the keys, as a click on it does on a desktop.
+    void GiveKeys(Window& window);
+    // Raises the window shown last that is still shown and gives it the keys.
     void ActivateLastShown();
+    // A window that held the keys has gone: they go back to its owner when
+    // that is still shown, else to the window shown last.
+    void PassKeysOn(std::uint32_t ownerId);
+    // A window came on screen, and the system gives a new window the keys.
+    // Returns its place in the order windows were shown.
+    std::uint64_t Showing(const Window& window);
     bool HasWindows() const;
     // A nested loop that keeps every window painting and every timer ticking
     // but gives input to the dialog alone; returns when the dialog is unloaded
@@ -128,7 +147,10 @@ private:
     std::string failure_;
     std::unique_ptr<platform::Clock> clock_;
     FontCache fonts_;
+    std::string name_;
+    std::function<void()> firstPicture_;
     ScaleChoice scale_;
+    bool toldScaleLowered_ = false;
     std::vector<std::unique_ptr<Window>> windows_;
     std::vector<Window*> modal_;
     int depth_ = 0;
@@ -136,6 +158,8 @@ private:
     std::uint64_t lastPresentUs_ = 0;
     bool presented_ = false;
     std::uint64_t framesPresented_ = 0;
+    std::uint32_t keysWith_ = 0; // a window's native id
+    std::uint64_t showings_ = 0;
     bool sdlStarted_ = false;
     bool ttfStarted_ = false;
 };

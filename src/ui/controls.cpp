@@ -4,10 +4,12 @@
 #include "ui/application.h"
 #include "ui/draw3d.h"
 #include "ui/scaled_text.h"
+#include "ui/text_layout.h"
 #include "ui/window.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -96,6 +98,19 @@ std::string NormaliseLineBreaks(const std::string& text) {
     return out;
 }
 
+std::optional<TextSize> MeasureText(FontCache& fonts, const FontSpec& font,
+                                    const std::string& text) {
+    TTF_Font* face = fonts.Get(font);
+    if (face == nullptr)
+        return std::nullopt;
+    const std::vector<std::string> lines = SplitLines(NormaliseLineBreaks(text));
+    TextSize size;
+    for (const std::string& line : lines)
+        size.width = std::max(size.width, LineWidth(fonts, font, line));
+    size.height = static_cast<int>(lines.size()) * TTF_FontLineSkip(face);
+    return size;
+}
+
 Label::Label(Window& owner, Rect bounds, LabelStyle style, std::string caption)
     : Control(owner, bounds), style_(std::move(style)), caption_(std::move(caption)) {
     Restyle();
@@ -134,26 +149,8 @@ void Label::Restyle() {
     Invalidate();
     if (!style_.autoSize)
         return;
-    TTF_Font* font = App().Fonts().Get(style_.font);
-    if (font == nullptr)
-        return;
-    const std::string text = NormaliseLineBreaks(caption_);
-    int width = 0;
-    int lines = 0;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string line = text.substr(start, end - start);
-        int w = 0;
-        int h = 0;
-        if (!line.empty() && TTF_SizeUTF8(font, line.c_str(), &w, &h) == 0)
-            width = std::max(width, w);
-        ++lines;
-        start = end + 1;
-    }
-    SetBounds(Rect{Left(), Top(), width, lines * TTF_FontLineSkip(font)});
+    if (const std::optional<TextSize> size = MeasureText(App().Fonts(), style_.font, caption_))
+        SetBounds(Rect{Left(), Top(), size->width, size->height});
 }
 
 void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
@@ -182,7 +179,10 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         const int align = style_.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER
                           : style_.align == Align::Right ? TTF_WRAPPED_ALIGN_RIGHT
                                                          : TTF_WRAPPED_ALIGN_LEFT;
-        const int wrap = style_.autoSize ? 0 : std::max(1, Width());
+        // A fitted line was measured at the drawn size only: at the window's
+        // own size, where breaks are chosen, hinting may make it a pixel or
+        // two wider than the label, and it must not break there.
+        const int wrap = style_.autoSize || style_.fitWidth ? 0 : std::max(1, Width());
         text_ = RenderWrapped(renderer, fonts, face, drawn, style_.fore, wrap, align);
         textWidth_ = text_.width;
         textHeight_ = text_.height;

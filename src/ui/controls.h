@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -98,8 +99,9 @@ struct LabelStyle {
     FontSpec font;
     Align align = Align::Left;
     bool autoSize = false; // the label takes the size of its text
-    // One line drawn smaller until it fits the width: for a stand-in face
-    // wider than the one the label was laid out for.
+    // One line, never wrapped, drawn smaller until it fits the width at the
+    // scale it is drawn: for a stand-in face wider than the one the label
+    // was laid out for.
     bool fitWidth = false;
 };
 
@@ -133,6 +135,15 @@ private:
 
 // The text a label renders: line breaks normalised to line feeds.
 std::string NormaliseLineBreaks(const std::string& text);
+
+struct TextSize {
+    int width = 0;
+    int height = 0;
+};
+// The size of text broken at its line breaks only; nothing when the face
+// cannot be opened.
+std::optional<TextSize> MeasureText(FontCache& fonts, const FontSpec& font,
+                                    const std::string& text);
 
 // A picture at a fixed place, shown at its own size and clipped to the control.
 class Image : public Control {

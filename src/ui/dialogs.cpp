@@ -68,26 +68,9 @@ MessageLayout LayOutMessage(const std::string& text, MessageIcon icon) {
     constexpr int kIconSize = 32;
     constexpr int kButtonWidth = 75;
     constexpr int kButtonHeight = 23;
-    int textWidth = 0;
-    int textHeight = 0;
-    if (TTF_Font* font = App().Fonts().Get(kDialogFont)) {
-        const std::string lines = NormaliseLineBreaks(text);
-        std::size_t start = 0;
-        int count = 0;
-        while (start <= lines.size()) {
-            std::size_t end = lines.find('\n', start);
-            if (end == std::string::npos)
-                end = lines.size();
-            int w = 0;
-            int h = 0;
-            const std::string line = lines.substr(start, end - start);
-            if (!line.empty() && TTF_SizeUTF8(font, line.c_str(), &w, &h) == 0)
-                textWidth = std::max(textWidth, w);
-            ++count;
-            start = end + 1;
-        }
-        textHeight = count * TTF_FontLineSkip(font);
-    }
+    const TextSize size = MeasureText(App().Fonts(), kDialogFont, text).value_or(TextSize{});
+    const int textWidth = size.width;
+    const int textHeight = size.height;
     MessageLayout l;
     const int iconRoom = icon == MessageIcon::None ? 0 : kIconSize + kMargin;
     const int textLeft = kMargin + iconRoom;

@@ -35,6 +35,22 @@ bool Matched(const std::string& family, bool bold, ResolvedFace& out) {
     return exact;
 }
 
+// SDL_ttf takes whole points: four times the size at a quarter of 96 dpi
+// keeps quarter points exact (14.25 pt opens as 57 pt at 24 dpi).
+int QuarterPoints(const FontSpec& font) {
+    return static_cast<int>(std::lround(font.points * 4.0f));
+}
+
+FontPtr OpenAt(const std::string& file, int quarterPoints, bool bold) {
+    FontPtr font(TTF_OpenFontDPI(file.c_str(), quarterPoints, 24, 24));
+    if (font && bold && (TTF_GetFontStyle(font.get()) & TTF_STYLE_BOLD) == 0) {
+        const char* style = TTF_FontFaceStyleName(font.get());
+        if (style == nullptr || SDL_strcasestr(style, "bold") == nullptr)
+            TTF_SetFontStyle(font.get(), TTF_STYLE_BOLD);
+    }
+    return font;
+}
+
 } // namespace
 
 ResolvedFace ResolveFace(const std::string& face, bool bold,
@@ -57,9 +73,7 @@ ResolvedFace ResolveFace(const std::string& face, bool bold,
 }
 
 TTF_Font* FontCache::Get(const FontSpec& wanted) {
-    // SDL_ttf takes whole points: four times the size at a quarter of 96 dpi
-    // keeps quarter points exact (14.25 pt opens as 57 pt at 24 dpi).
-    const int quarterPoints = static_cast<int>(std::lround(wanted.points * 4.0f));
+    const int quarterPoints = QuarterPoints(wanted);
     auto key = std::make_tuple(wanted.face, quarterPoints, wanted.bold);
     auto it = fonts_.find(key);
     if (it != fonts_.end())
@@ -67,17 +81,47 @@ TTF_Font* FontCache::Get(const FontSpec& wanted) {
     const ResolvedFace face = ResolveFace(wanted.face, wanted.bold, standIns_);
     FontPtr font;
     if (!face.file.empty())
-        font.reset(TTF_OpenFontDPI(
-            face.file.c_str(), StandInQuarterPoints(face.file, quarterPoints, face.digitAdvanceEm),
-            24, 24));
-    if (font && wanted.bold && (TTF_GetFontStyle(font.get()) & TTF_STYLE_BOLD) == 0) {
-        const char* style = TTF_FontFaceStyleName(font.get());
-        if (style == nullptr || SDL_strcasestr(style, "bold") == nullptr)
-            TTF_SetFontStyle(font.get(), TTF_STYLE_BOLD);
-    }
+        font =
+            OpenAt(face.file, StandInQuarterPoints(face.file, quarterPoints, face.digitAdvanceEm),
+                   wanted.bold);
     TTF_Font* raw = font.get();
     fonts_.emplace(std::move(key), std::move(font));
     return raw;
+}
+
+TTF_Font* FontCache::Fallback(std::size_t index, const FontSpec& wanted) {
+    auto key = std::make_tuple(index, QuarterPoints(wanted), wanted.bold);
+    auto it = fallbackFonts_.find(key);
+    if (it == fallbackFonts_.end())
+        it = fallbackFonts_
+                 .emplace(key, OpenAt(fallbackFiles_[index], QuarterPoints(wanted), wanted.bold))
+                 .first;
+    return it->second.get();
+}
+
+TTF_Font* FontCache::FaceFor(const FontSpec& wanted, char32_t character) {
+    TTF_Font* own = Get(wanted);
+    if (own == nullptr || TTF_GlyphIsProvided32(own, character) != 0)
+        return own;
+    auto known = fallbackOf_.find(character);
+    if (known == fallbackOf_.end()) {
+        int found = -1;
+        for (std::size_t i = 0; i < fallbackFiles_.size() && found < 0; ++i) {
+            TTF_Font* face = Fallback(i, wanted);
+            if (face != nullptr && TTF_GlyphIsProvided32(face, character) != 0)
+                found = static_cast<int>(i);
+        }
+        platform::FontFile file;
+        if (found < 0 && platform::FontFileWithCharacter(character, wanted.face, file)) {
+            found = static_cast<int>(fallbackFiles_.size());
+            fallbackFiles_.push_back(std::move(file.file));
+        }
+        known = fallbackOf_.emplace(character, found).first;
+    }
+    if (known->second < 0)
+        return own;
+    TTF_Font* face = Fallback(static_cast<std::size_t>(known->second), wanted);
+    return face != nullptr && TTF_GlyphIsProvided32(face, character) != 0 ? face : own;
 }
 
 } // namespace ui

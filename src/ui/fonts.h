@@ -54,11 +54,25 @@ public:
 
     // The opened font, or nullptr when no face could be opened.
     TTF_Font* Get(const FontSpec& wanted);
-    void Clear() { fonts_.clear(); }
+    // The face that draws one character of text asked for in `wanted`: that
+    // face when it has the character, else a face the system names for it,
+    // at the same size; `wanted`'s own again when no face has it.
+    TTF_Font* FaceFor(const FontSpec& wanted, char32_t character);
+    void Clear() {
+        fonts_.clear();
+        fallbackFonts_.clear();
+    }
 
 private:
+    TTF_Font* Fallback(std::size_t index, const FontSpec& wanted);
+
     std::vector<FaceStandIn> standIns_;
     std::map<std::tuple<std::string, int, bool>, FontPtr> fonts_;
+    // Fallback files in the order found: one covers many characters, so
+    // the system is asked only for a character that none found so far has.
+    std::vector<std::string> fallbackFiles_;
+    std::map<char32_t, int> fallbackOf_; // index in fallbackFiles_, -1 for none
+    std::map<std::tuple<std::size_t, int, bool>, FontPtr> fallbackFonts_;
 };
 
 } // namespace ui

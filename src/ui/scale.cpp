@@ -55,20 +55,21 @@ int ScaleChoice::For(int width, int height) const {
     return FitScale(wanted, width, height, usable.w, usable.h);
 }
 
-ScaleChoice ChooseScale(int named, const std::string& variable) {
+ScaleChoice ChooseScale(int named, const std::string& variable, const std::string& program) {
     // Pictures grow by whole pixels: blocks, never blur.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     ScaleChoice choice;
     if (named > 0)
-        return {std::min(named, kMostScale), true};
+        return {std::min(named, kMostScale), true, {}};
     const char* text = variable.empty() ? nullptr : SDL_getenv(variable.c_str());
     if (text != nullptr && *text != '\0') {
         if (const auto scale = ParseScaleOverride(text)) {
             choice.wanted = *scale;
-            choice.named = true;
+            choice.variable = variable;
             return choice;
         }
-        std::fprintf(stderr, "%s=%s is not a scale from 1 to %d: ignored\n", variable.c_str(), text,
+        std::fprintf(stderr, "%s%s=%s is not a scale from 1 to %d: ignored\n",
+                     program.empty() ? "" : (program + ": ").c_str(), variable.c_str(), text,
                      kMostScale);
     }
     choice.wanted = ScaleForDpi(platform::ReadDisplayDensity().dpi);

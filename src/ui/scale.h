@@ -25,13 +25,18 @@ std::optional<int> ParseScaleOverride(const char* text);
 // The scale windows open at.
 struct ScaleChoice {
     int wanted = 1;
-    bool named = false; // the player named it: taken as it is
+    bool named = false; // the program named it: taken as it is
+    // The variable the player named it in, else empty. A player's scale fits
+    // the screen as a density's does: no window opens larger than it.
+    std::string variable;
     // The scale of a window of this logical size: wanted, lowered until the
     // window fits the usable bounds of the first display unless named.
     int For(int width, int height) const;
 };
 // The scale named (above 0), else the environment variable `variable` (when
-// given) set to a valid scale, else what the display's density asks for.
-ScaleChoice ChooseScale(int named = 0, const std::string& variable = {});
+// given) set to a valid scale, else what the display's density asks for. A
+// wrong value is ignored with a line on stderr beginning "program: ".
+ScaleChoice ChooseScale(int named = 0, const std::string& variable = {},
+                        const std::string& program = {});
 
 } // namespace ui

@@ -1,6 +1,7 @@
 // Text for a renderer that may draw at a whole-number scale: rendered with the
 // face at that many times its size, so that it stays sharp, and placed and
-// measured in the window's own pixels.
+// measured in the window's own pixels. A character the face lacks is drawn in
+// a face the system names for it, at the same size and on the same baseline.
 #pragma once
 
 #include "ui/fonts.h"
@@ -22,6 +23,9 @@ struct TextPicture {
     explicit operator bool() const { return texture != nullptr; }
 };
 
+// The width of one line of text in pixels of the face's own size.
+int LineWidth(FontCache& fonts, const FontSpec& font, const std::string& utf8);
+
 // One line of text.
 TextPicture RenderLine(SDL_Renderer* renderer, FontCache& fonts, const FontSpec& font,
                        const std::string& utf8, Color fore);
@@ -32,7 +36,7 @@ TextPicture RenderWrapped(SDL_Renderer* renderer, FontCache& fonts, const FontSp
                           const std::string& utf8, Color fore, int wrapWidth, int align);
 // The text with a line feed wherever it wraps at that width in that face:
 // only between words; a word wider than the width stays whole on its line.
-std::string WrapText(TTF_Font* face, const std::string& utf8, int width);
+std::string WrapText(FontCache& fonts, const FontSpec& font, const std::string& utf8, int width);
 // Draws the picture with its top-left corner at (x, y), one texel a pixel.
 void DrawText(SDL_Renderer* renderer, const TextPicture& text, float x, float y);
 

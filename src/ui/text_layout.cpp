@@ -32,6 +32,10 @@ void BreakParagraph(std::string_view paragraph, int width,
 
 } // namespace
 
+std::vector<std::string> SplitLines(std::string_view text) {
+    return BreakLines(text, 0, {});
+}
+
 std::vector<std::string> BreakLines(std::string_view text, int width,
                                     const std::function<int(std::string_view)>& measure) {
     std::vector<std::string> lines;

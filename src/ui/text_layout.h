@@ -14,6 +14,9 @@ namespace ui {
 // than the width keeps its own line whole, to be clipped where it is drawn:
 // breaking it would show a different text (a total of 12600 as "1260").
 // A width of 0 or less breaks at line feeds only.
+// The lines of a text broken at its line feeds alone; always one at least.
+std::vector<std::string> SplitLines(std::string_view text);
+
 std::vector<std::string> BreakLines(std::string_view text, int width,
                                     const std::function<int(std::string_view)>& measure);
 

@@ -4,6 +4,8 @@
 #include "ui/application.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string_view>
 
 namespace ui {
 namespace {
@@ -61,6 +63,27 @@ std::int16_t KeyCode(const SDL_Keysym& key) {
     return 0;
 }
 
+// Whether text that came with a key is typing. With Ctrl or Alt held a key
+// is a command, whatever text the system sends with it. AltGr, which X
+// reports as Right Alt and Windows as Ctrl+Alt, still types what it types:
+// a character other than the key's own (Right Alt+T on a plain layout is
+// Alt+T).
+bool TypedText(const SDL_Keysym& key, std::u32string_view text) {
+    const Uint16 mod = key.mod;
+    const bool ctrl = (mod & KMOD_CTRL) != 0;
+    const bool alt = (mod & KMOD_ALT) != 0;
+    if (!ctrl && !alt)
+        return true;
+    const bool altGr = (mod & KMOD_MODE) != 0 || (ctrl && alt) ||
+                       ((mod & KMOD_RALT) != 0 && (mod & KMOD_LALT) == 0 && !ctrl);
+    if (!altGr)
+        return false;
+    const bool ownCharacter =
+        text.size() == 1 && text[0] < 128 &&
+        static_cast<SDL_Keycode>(std::tolower(static_cast<int>(text[0]))) == key.sym;
+    return !ownCharacter;
+}
+
 std::int16_t ArrowKeyCode(SDL_Keycode sym) {
     switch (sym) {
     case SDLK_LEFT:
@@ -80,7 +103,7 @@ std::int16_t ArrowKeyCode(SDL_Keycode sym) {
 
 Window::Window(std::string caption, int clientWidth, int clientHeight)
     : caption_(std::move(caption)), width_(clientWidth), height_(clientHeight),
-      scale_(App().Scale().For(clientWidth, clientHeight)) {
+      scale_(App().ScaleFor(clientWidth, clientHeight)) {
     window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    width_ * scale_, height_ * scale_, SDL_WINDOW_HIDDEN));
     if (window_)
@@ -105,6 +128,7 @@ void Window::Show() {
     if (window_) {
         SDL_ShowWindow(window_.get());
         SDL_RaiseWindow(window_.get());
+        shownAt_ = App().Showing(*this);
     }
     Invalidate();
     // A window opens with the focus on the first control of its tab order.
@@ -115,15 +139,14 @@ void Window::Show() {
 void Window::Unload() {
     if (!loaded_)
         return;
+    const bool hadKeys = App().KeyWindow() == this;
     loaded_ = false;
     shown_ = false;
-    const bool hadKeyboard =
-        window_ && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_INPUT_FOCUS) != 0;
     ReleaseNative();
-    // The keys go on to a window that is still there, as a desktop gives them
-    // back to the owner when a dialog closes.
-    if (hadKeyboard)
-        App().ActivateLastShown();
+    // The keys go on to a window that is still there: a dialog gives them
+    // back to its owner, as a desktop does.
+    if (hadKeys)
+        App().PassKeysOn(ownerId_);
 }
 
 void Window::ReleaseNative() {
@@ -282,6 +305,7 @@ void Window::CenterOver(const Window* owner) {
         return;
     int x = SDL_WINDOWPOS_CENTERED;
     int y = SDL_WINDOWPOS_CENTERED;
+    ownerId_ = owner != nullptr ? owner->NativeId() : 0;
     if (owner != nullptr && owner->Native() != nullptr) {
         int ox = 0, oy = 0, ow = 0, oh = 0;
         SDL_GetWindowPosition(owner->Native(), &ox, &oy);
@@ -344,7 +368,7 @@ Control* Window::AccessControl(char letter) const {
     return nullptr;
 }
 
-void Window::DeliverKey(std::uint32_t key) {
+void Window::DeliverKey(std::uint32_t key, bool chord) {
     Control* focused = focused_ != nullptr && focused_->Focusable() ? focused_ : nullptr;
     if (key == 13 && !(focused != nullptr && focused->TakesEnter()) && defaultButton_ != nullptr &&
         defaultButton_->Enabled() && defaultButton_->Visible()) {
@@ -358,7 +382,9 @@ void Window::DeliverKey(std::uint32_t key) {
     }
     if (focused != nullptr && focused->KeyChar(key))
         return;
-    if (key < 256) {
+    // A control's editing keys come with Ctrl, but to the window a chord is
+    // no character.
+    if (key < 256 && !chord) {
         auto code = static_cast<std::int16_t>(key);
         Form_KeyPress(code);
     }
@@ -370,8 +396,11 @@ void Window::MouseDown(const SDL_MouseButtonEvent& e) {
         return;
     const float x = FromScreen(e.x);
     const float y = FromScreen(e.y);
-    // Moves outside the window keep coming while a button is held.
-    if (buttonsHeld_ == 0)
+    // Moves outside the window keep coming while a button is held. SDL
+    // captures for the window that holds the keys: a press that has just
+    // sent them here, before the system says so, leaves it to the system's
+    // own hold on a pressed window.
+    if (buttonsHeld_ == 0 && window_ && SDL_GetKeyboardFocus() == window_.get())
         SDL_CaptureMouse(SDL_TRUE);
     buttonsHeld_ |= bit;
     Control* hit = ControlAt(x, y);
@@ -431,6 +460,7 @@ void Window::MouseUp(const SDL_MouseButtonEvent& e) {
 
 void Window::KeyDown(const SDL_Keysym& key) {
     swallowText_ = false;
+    textKey_ = key;
     if (focused_ != nullptr && focused_->Focusable() && focused_->KeyDown(key))
         return;
     const bool alt = (key.mod & KMOD_ALT) != 0 && (key.mod & KMOD_CTRL) == 0;
@@ -452,12 +482,13 @@ void Window::KeyDown(const SDL_Keysym& key) {
             Form_KeyDown(arrow, ShiftState(key.mod));
         return;
     }
+    const bool chord = (key.mod & (KMOD_CTRL | KMOD_ALT)) != 0;
     if (key.sym == SDLK_TAB && HasFocusableControl())
         FocusNext((key.mod & KMOD_SHIFT) != 0);
     else if (key.sym == SDLK_TAB)
-        DeliverKey(9);
+        DeliverKey(9, chord);
     else if (const std::int16_t code = KeyCode(key))
-        DeliverKey(static_cast<std::uint32_t>(code));
+        DeliverKey(static_cast<std::uint32_t>(code), chord);
 }
 
 void Window::HandleInput(const SDL_Event& e) {
@@ -480,13 +511,21 @@ void Window::HandleInput(const SDL_Event& e) {
     case SDL_KEYDOWN:
         KeyDown(e.key.keysym);
         break;
+    case SDL_KEYUP:
+        textKey_ = {};
+        break;
     case SDL_TEXTINPUT: {
-        const Uint16 mod = SDL_GetModState();
-        if (swallowText_ || ((mod & KMOD_CTRL) && !(mod & KMOD_ALT))) {
+        // The text of the key still held; text without one (an input
+        // method's) goes by the modifiers held now.
+        SDL_Keysym key = textKey_;
+        if (key.sym == SDLK_UNKNOWN)
+            key.mod = static_cast<Uint16>(SDL_GetModState());
+        const std::u32string text = text::DecodeUtf8(e.text.text);
+        if (swallowText_ || !TypedText(key, text)) {
             swallowText_ = false;
             break;
         }
-        for (const char32_t c : text::DecodeUtf8(e.text.text)) {
+        for (const char32_t c : text) {
             if (c >= 32 && c != 127 && loaded_)
                 DeliverKey(c);
         }

@@ -42,6 +42,8 @@ public:
     void Unload();
     bool IsLoaded() const { return loaded_; }
     bool IsShown() const { return loaded_ && shown_; }
+    // Its place in the order windows were shown, 0 before it is.
+    std::uint64_t ShownAt() const { return shownAt_; }
 
     const std::string& Caption() const { return caption_; }
     int ClientWidth() const { return width_; }
@@ -78,7 +80,8 @@ public:
     // A control went disabled or hidden: the focus moves on from it.
     void ControlUnavailable(Control* control);
     // Places the window centred over another one (or the screen for nullptr),
-    // and keeps it above that window as a dialog.
+    // and keeps it above that window as a dialog: that window owns it, and
+    // gets the keys back when it closes.
     void CenterOver(const Window* owner);
     // A release that a modal dialog kept from the window: no handler runs,
     // but the window no longer holds the button.
@@ -105,7 +108,9 @@ public:
 
     // For the event loop and the controls.
     void HandleInput(const SDL_Event& event);
-    void DeliverKey(std::uint32_t key);
+    // A character code; a chord (Ctrl or Alt held) may reach the focused
+    // control, never the window's key-press handler.
+    void DeliverKey(std::uint32_t key, bool chord = false);
     void AddControl(Control* control) { controls_.push_back(control); }
     void RemoveControl(Control* control);
     void AddTimer(Timer* timer) { timers_.push_back(timer); }
@@ -130,6 +135,8 @@ private:
     int scale_ = 1;
     bool loaded_ = true;
     bool shown_ = false;
+    std::uint64_t shownAt_ = 0;
+    std::uint32_t ownerId_ = 0; // the native id of the window that owns it
     bool dirty_ = true;
     bool fullRepaint_ = true;
     std::vector<SDL_Rect> damaged_;
@@ -153,6 +160,7 @@ private:
     Control* focusPending_ = nullptr; // given the focus, its got-focus not yet raised
     std::uint64_t focusMoves_ = 0;
     bool swallowText_ = false; // the text of a key that pressed an access key
+    SDL_Keysym textKey_{};     // the key down whose text may follow
 };
 
 } // namespace ui

@@ -4,7 +4,7 @@
 # place, the desktop entry, metainfo and manual page accepted by their
 # validators, the icons at their sizes, and the launcher making the player's
 # data folder, mending its sounds/ link, leaving the player's files alone
-# and starting the game there.
+# and starting the game there; lintian finds nothing to say of the .deb.
 # check_install.sh BUILD_DIR VERSION APP_ID SCREENSHOTS_DIR
 set -euo pipefail
 
@@ -41,11 +41,15 @@ check() {
 # The cues the build made: the installed set must be exactly these.
 built_cues=$(cd "$build/share/pegdrop/sounds" && ls -- *.wav | sort)
 icon_sizes="32 48 64 128 256"
+# Under /usr the command is where Debian keeps games.
+command=usr/games/pegdrop
 
 # The files a tree rooted at $1 (holding usr/) must have, one a line.
 expected_files() {
-  echo usr/bin/pegdrop
+  echo "$command"
   echo usr/libexec/pegdrop/pegdrop
+  echo usr/share/doc/pegdrop/copyright
+  echo usr/share/doc/pegdrop/changelog.gz
   echo "usr/share/applications/$app_id.desktop"
   echo "usr/share/metainfo/$app_id.metainfo.xml"
   echo usr/share/man/man6/pegdrop.6.gz
@@ -61,7 +65,7 @@ check_files() {
   listed=$(cd "$root" && find usr -type f | sort)
   check "$root: the installed files are exactly the expected ones" \
     same_lines "$(expected_files | sort)" "$listed"
-  check "$root: the launcher is executable" test -x "$root/usr/bin/pegdrop"
+  check "$root: the launcher is executable" test -x "$root/$command"
   check "$root: the game is executable" test -x "$root/usr/libexec/pegdrop/pegdrop"
 }
 
@@ -125,7 +129,7 @@ launch() {
   local tree=$1
   shift
   rm -f "$work/ran"
-  env -i PATH="$PATH" FAKE_OUT="$work/ran" "$@" "$tree/usr/bin/pegdrop" a "b c" >"$work/launch.out" 2>&1
+  env -i PATH="$PATH" FAKE_OUT="$work/ran" "$@" "$tree/$command" a "b c" >"$work/launch.out" 2>&1
 }
 
 ran_in() {
@@ -207,7 +211,7 @@ top10.dat" "$(ls -A "$d")"
 
   # Run through a link from elsewhere, as from /usr/games or a desktop's bin.
   mkdir -p "$w/links"
-  ln -s "$tree/usr/bin/pegdrop" "$w/links/pegdrop"
+  ln -s "$tree/$command" "$w/links/pegdrop"
   rm -f "$work/ran"
   env -i PATH="$PATH" FAKE_OUT="$work/ran" HOME="$w/home4" "$w/links/pegdrop" a "b c" >/dev/null 2>&1
   check "a link to the launcher finds the game" ran_in "$w/home4/.local/share/pegdrop"
@@ -245,6 +249,9 @@ check_real_game() {
   wait "$game_pid" 2>/dev/null || true
   game_pid=""
   if [ "$failures" -gt 0 ] && [ -s "$work/real.out" ]; then sed 's/^/  game: /' "$work/real.out" >&2; fi
+  # Asked through the command, the game names the folder the command keeps.
+  check "$launcher: --help names the data folder" \
+    grep -qx "  $home/.local/share/pegdrop" <(env -i PATH="$PATH" HOME="$home" "$launcher" --help)
 }
 
 check_tree() {
@@ -252,13 +259,22 @@ check_tree() {
   check_files "$root"
   check_metadata "$root"
   check_launcher "$root"
-  check_real_game "$root/usr/bin/pegdrop" "$root/usr/libexec/pegdrop/pegdrop" "$root/usr/share/pegdrop/sounds"
+  check_real_game "$root/$command" "$root/usr/libexec/pegdrop/pegdrop" "$root/usr/share/pegdrop/sounds"
 }
 
 # make install into a staging folder.
 DESTDIR="$work/dest" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 ||
   { cat "$work/install.log" >&2; exit 1; }
 check_tree "$work/dest"
+
+# Any other prefix keeps the command in bin, on everyone's PATH, and it still
+# finds its game.
+DESTDIR="$work/local" cmake --install "$build" --prefix /usr/local >"$work/install.log" 2>&1 ||
+  { cat "$work/install.log" >&2; exit 1; }
+check "under /usr/local the command is in bin" test -x "$work/local/usr/local/bin/pegdrop"
+check "under /usr/local nothing is in games" test ! -e "$work/local/usr/local/games"
+check_real_game "$work/local/usr/local/bin/pegdrop" "$work/local/usr/local/libexec/pegdrop/pegdrop" \
+  "$work/local/usr/local/share/pegdrop/sounds"
 
 # make package: the .deb lists the same files, depends on what the game
 # loads, and unpacked it passes the same checks.
@@ -274,6 +290,7 @@ done
 check "the .deb is version $version of section games" \
   test "$(dpkg-deb -f "$deb" Version Section)" = "Version: $version
 Section: games"
+check "lintian finds no error or warning in the .deb" lintian --fail-on error,warning "$deb"
 mkdir "$work/deb"
 dpkg-deb -x "$deb" "$work/deb"
 check_tree "$work/deb"

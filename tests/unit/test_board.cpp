@@ -159,6 +159,12 @@ TEST_F(Board, ModeSelectionDingsForEveryKeyAndOnlyTAndFChooseAMode) {
     Type(b, "x5s");
     PressKey(b, SDLK_RETURN);
     Yield();
+    // Chords are no letters, whatever text comes with them.
+    PressKey(b, SDLK_t, KMOD_LALT, "t");
+    PressKey(b, SDLK_f, KMOD_LALT, "f");
+    PressKey(b, SDLK_s, KMOD_LALT, "s");
+    PressKey(b, SDLK_t, KMOD_LCTRL);
+    Yield();
     EXPECT_EQ(cues.Names(), (Names{"ding.wav", "ding.wav", "ding.wav", "ding.wav"}));
     EXPECT_EQ(modPegdrop::GameMode, 0);
     EXPECT_FALSE(SpeedWindowOpen());
@@ -184,6 +190,11 @@ TEST_F(Board, CountEntryTakesOneDigitAndTheSpeedKey) {
     EXPECT_TRUE(cues.paths.empty());
     EXPECT_EQ(modPegdrop::GameMode, 2);
     EXPECT_FALSE(b.shpChip.Visible());
+    PressKey(b, SDLK_7, KMOD_LALT, "7");
+    PressKey(b, SDLK_s, KMOD_LALT, "s");
+    Yield();
+    EXPECT_FALSE(b.shpChip.Visible());
+    EXPECT_FALSE(SpeedWindowOpen());
     Type(b, "s");
     EXPECT_TRUE(SpeedWindowOpen());
     modPegdrop::frmSpeed.Unload();

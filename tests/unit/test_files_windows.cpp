@@ -224,7 +224,8 @@ TEST(WindowsPaths, ADataFolderSpeltOutsideAsciiWorksAndARootStaysItself) {
 
 // The LED stand-in and the Arial stand-in come from fonts\ beside the
 // executable (the build copies them there); a family Windows lacks gets a
-// face that is there, as the system's default.
+// face that is there, as the system's default; a character a face lacks is
+// found in another.
 TEST(WindowsFonts, TheShippedFacesAreFoundBesideTheExecutable) {
     platform::FontFile led;
     ASSERT_TRUE(platform::MatchFontFile("DSEG7 Classic", false, led));
@@ -237,6 +238,15 @@ TEST(WindowsFonts, TheShippedFacesAreFoundBesideTheExecutable) {
     platform::FontFile other;
     EXPECT_FALSE(platform::MatchFontFile("EggCrate", false, other));
     EXPECT_TRUE(other.family == "Arial" || other.family == "Liberation Sans") << other.family;
+
+    // A character is looked for in Windows' faces for other scripts, then in
+    // the shipped ones; one that no face has is not found.
+    platform::FontFile cyrillic;
+    ASSERT_TRUE(platform::FontFileWithCharacter(U'\u0436', "Arial", cyrillic));
+    EXPECT_TRUE(cyrillic.family == "Segoe UI" || cyrillic.family == "Liberation Sans")
+        << cyrillic.family;
+    platform::FontFile none;
+    EXPECT_FALSE(platform::FontFileWithCharacter(U'\U0010FFFD', "Arial", none));
 }
 
 // Whatever the timer does, the sleep ends on or after its deadline.

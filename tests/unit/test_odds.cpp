@@ -288,7 +288,7 @@ TEST(OddsCli, HelpAndVersionAnswerOnStdoutAndExitZero) {
     const CliRun version = Cli({"--version"});
     EXPECT_EQ(version.code, 0);
     EXPECT_TRUE(version.err.empty());
-    EXPECT_TRUE(std::regex_match(version.out, std::regex(R"(pegdrop-odds \d+\.\d+\.\d+\n)")))
+    EXPECT_TRUE(std::regex_match(version.out, std::regex(R"(pegdrop-odds \d+\.\d+\.\d+\.\d+\n)")))
         << version.out;
     EXPECT_EQ(version.out, OddsVersion() + "\n");
 }

@@ -3,6 +3,7 @@
 #include "harness.h"
 
 #include "game/frmBoard.h"
+#include "game/frmSpeed.h"
 #include "game/frmSplash.h"
 #include "ui/button.h"
 #include "ui/scale.h"
@@ -90,30 +91,43 @@ private:
 
 using Scaling = test::Harness;
 
-TEST_F(Scaling, ANamedScaleIsKeptAndADensityScaleFitsTheScreen) {
+TEST_F(Scaling, APlayersAndADensitysScaleFitTheScreenAndTheProgramsIsKept) {
     // The dummy display is 1024 x 768 at no known density.
     EXPECT_EQ(platform::ReadDisplayDensity().dpi, 96.0);
     {
         const Environment named("PEGDROP_SCALE", "3");
-        const ui::ScaleChoice choice = ui::ChooseScale(0, "PEGDROP_SCALE");
+        const ui::ScaleChoice choice = ui::ChooseScale(0, "PEGDROP_SCALE", "pegdrop");
         EXPECT_EQ(choice.wanted, 3);
-        EXPECT_TRUE(choice.named);
-        EXPECT_EQ(choice.For(600, 453), 3) << "the player's word, even past the screen";
+        EXPECT_EQ(choice.variable, "PEGDROP_SCALE");
+        EXPECT_EQ(choice.For(480, 336), 2) << "1440 x 1008 does not fit 1024 x 768";
+        EXPECT_EQ(choice.For(600, 453), 1);
+        // Said once, however many windows are lowered.
+        app().SetScale(choice);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(app().ScaleFor(480, 336), 2);
+        EXPECT_EQ(app().ScaleFor(600, 453), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "pegdrop: PEGDROP_SCALE=3 does not fit the screen: windows open at the largest "
+                  "scale that fits\n");
     }
     {
         const Environment wrong("PEGDROP_SCALE", "huge");
-        EXPECT_EQ(ui::ChooseScale(0, "PEGDROP_SCALE").wanted, 1)
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(ui::ChooseScale(0, "PEGDROP_SCALE", "pegdrop").wanted, 1)
             << "a wrong value leaves the display's choice";
-        EXPECT_EQ(ui::ChooseScale(2, "PEGDROP_SCALE").wanted, 2)
-            << "a scale named in the program comes first";
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "pegdrop: PEGDROP_SCALE=huge is not a scale from 1 to 8: ignored\n");
+        const ui::ScaleChoice program = ui::ChooseScale(3, "PEGDROP_SCALE");
+        EXPECT_EQ(program.wanted, 3) << "a scale named in the program comes first";
+        EXPECT_EQ(program.For(600, 453), 3) << "and is taken as it is, even past the screen";
     }
-    const ui::ScaleChoice dense{2, false};
+    const ui::ScaleChoice dense{2, false, {}};
     EXPECT_EQ(dense.For(600, 453), 1) << "1200 x 906 does not fit 1024 x 768";
     EXPECT_EQ(dense.For(480, 336), 2);
 }
 
 TEST_F(Scaling, TheBoardOpensAtTwiceItsSizeAndTheChipIsDrawnInBlocks) {
-    app().SetScale({2, true});
+    app().SetScale({2, true, {}});
     FrmSplash& splash = app().Instance<FrmSplash>();
     int w = 0;
     int h = 0;
@@ -143,7 +157,7 @@ TEST_F(Scaling, TheBoardOpensAtTwiceItsSizeAndTheChipIsDrawnInBlocks) {
 }
 
 TEST_F(Scaling, ThePointerComesBackAsAFractionAndAimingRoundsItHalfToEven) {
-    app().SetScale({2, true});
+    app().SetScale({2, true, {}});
     FrmSplash& splash = app().Instance<FrmSplash>();
     Click(splash, 480, 300);
     FrmBoard& board = *app().Find<FrmBoard>();
@@ -261,7 +275,7 @@ TEST_F(Scaling, TextIsRenderedAtTheScaleAndLiesWhereItLiesUnscaled) {
         {"text and caret", {12, 112, 117, 16}, ui::RGB(255, 255, 255)},
     };
     const std::vector<std::uint32_t> one = plain.ReadScreenPixels();
-    app().SetScale({2, true});
+    app().SetScale({2, true, {}});
     TextProbe& doubled = app().Open<TextProbe>();
     ASSERT_EQ(doubled.Scale(), 2);
     const std::vector<std::uint32_t> two = doubled.ReadScreenPixels();
@@ -280,6 +294,24 @@ TEST_F(Scaling, TextIsRenderedAtTheScaleAndLiesWhereItLiesUnscaled) {
         EXPECT_NEAR(b.bottom / 2.0, a.bottom, 1.5) << p.name;
         // Glyph edges fall between the blocks of a blown-up picture.
         EXPECT_GT(MixedBlocks(two, 320, 2, p.area), 20) << p.name;
+    }
+}
+
+TEST_F(Scaling, TheSpeedPromptIsOneWholeLineAtEveryScale) {
+    for (const int scale : {1, 2, 3}) {
+        app().SetScale({scale, true, {}});
+        FrmSpeed& speed = app().Instance<FrmSpeed>();
+        ASSERT_EQ(speed.Scale(), scale);
+        const ui::Rect area = speed.lblInputSpeed.Bounds();
+        const Box ink =
+            Ink(speed.ReadScreenPixels(), speed.ClientWidth(), scale, area, ui::RGB(212, 208, 200));
+        ASSERT_FALSE(ink.Empty()) << "scale " << scale;
+        // Cut after "to", the line ends at 85% of the label; whole, past 90%.
+        EXPECT_GT(ink.right / scale, area.left + area.width * 9 / 10)
+            << "\"500:\" is missing at scale " << scale;
+        EXPECT_LE(ink.right / scale, area.left + area.width) << "scale " << scale;
+        speed.Unload();
+        Yield();
     }
 }
 

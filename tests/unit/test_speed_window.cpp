@@ -6,6 +6,7 @@
 #include "game/frmBoard.h"
 #include "game/frmSpeed.h"
 #include "game/frmSplash.h"
+#include "game/frmTop10.h"
 #include "rules/board_rules.h"
 #include "ui/dialogs.h"
 
@@ -193,6 +194,44 @@ TEST_F(SpeedWindow, TheBoxTakesOnlyDigitsAndBackspaceAndAtMostThree) {
     EXPECT_EQ(s.NewSpeed, 12);
     Retype(s, "007");
     EXPECT_EQ(s.NewSpeed, 7);
+}
+
+// ---- The keys among the windows
+
+TEST_F(SpeedWindow, AfterTheRangeMessageTheKeysAreBackInTheSpeedWindow) {
+    FrmSpeed& s = Open();
+    // The window stays open through a game, whose end shows the top ten.
+    modPegdrop::GameMode = 2;
+    FrmTop10& top10 = modPegdrop::frmTop10.Load();
+    EXPECT_EQ(&Keys(), &top10);
+    ClickOn(s, s.txtSpeed);
+    PressKey(Keys(), SDLK_HOME);
+    PressKey(Keys(), SDLK_END, KMOD_LSHIFT);
+    Type(Keys(), "501");
+    PressAndYield(Keys(), SDLK_TAB);
+    EXPECT_EQ(messages, std::vector<std::string>{kRangeMessage});
+    ASSERT_EQ(&Keys(), &s) << "the message gives the keys back to the speed window";
+    // Return and Esc reach the speed window, not Play again and Exit.
+    Retype(s, "500");
+    PressAndYield(Keys(), SDLK_RETURN);
+    EXPECT_EQ(steps.size(), 188u) << "a test run";
+    PressAndYield(Keys(), SDLK_ESCAPE);
+    EXPECT_EQ(SpeedWindows(), 0);
+    EXPECT_TRUE(top10.IsShown() && board->IsShown());
+}
+
+TEST_F(SpeedWindow, ADragOnTheBoardTakesTheKeysFromTheSpeedWindowAndDropsTheChip) {
+    FrmSpeed& s = Open();
+    ASSERT_EQ(&Keys(), &s);
+    MouseDown(*board, 300, 40);
+    MouseMove(*board, 320, 40, SDL_BUTTON_LMASK);
+    Yield();
+    EXPECT_EQ(&Keys(), board);
+    EXPECT_EQ(board->ChipX, 320);
+    MouseUp(*board, 320, 40);
+    Yield();
+    EXPECT_EQ(boardWaits.size(), 300u) << "the chip fell";
+    EXPECT_TRUE(s.IsShown());
 }
 
 // ---- The range check as the focus leaves the box

@@ -2,10 +2,15 @@
 // text and frame pacing.
 #include "harness.h"
 
+#include "game/frmTop10.h"
 #include "platform/display.h"
+#include "platform/font_files.h"
+#include "ui/dialogs.h"
 #include "ui/fonts.h"
+#include "ui/scaled_text.h"
 #include "ui/text_layout.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -126,19 +131,29 @@ TEST_F(ControlLayer, ACloseBoxDoesWhatItsWindowDecidesAndNothingByDefault) {
     EXPECT_TRUE(o.IsShown());
 }
 
-TEST_F(ControlLayer, KeysGiveCharacterCodes) {
+TEST_F(ControlLayer, KeysGiveCharacterCodesAndChordsGiveNone) {
     Probe& p = app().Instance<Probe>();
     Type(p, "tT5 ");
     PressKey(p, SDLK_RETURN);
     PressKey(p, SDLK_KP_ENTER);
     PressKey(p, SDLK_BACKSPACE);
     PressKey(p, SDLK_ESCAPE);
-    PressKey(p, SDLK_a, KMOD_LCTRL);
-    PressKey(p, SDLK_z, KMOD_RCTRL);
     PressKey(p, SDLK_LSHIFT);
     PressKey(p, SDLK_TAB); // nothing to move the focus to: a character like any other
+    // With Ctrl or Alt held, whatever text the system sends with the key.
+    PressKey(p, SDLK_t, KMOD_LALT, "t");
+    PressKey(p, SDLK_t, KMOD_LALT | KMOD_LSHIFT, "T");
+    PressKey(p, SDLK_5, KMOD_LALT, "5");
+    PressKey(p, SDLK_t, KMOD_RALT, "t"); // Right Alt on a layout without AltGr
+    PressKey(p, SDLK_a, KMOD_LCTRL);
+    PressKey(p, SDLK_z, KMOD_RCTRL);
+    PressKey(p, SDLK_RETURN, KMOD_LALT);
+    PressKey(p, SDLK_TAB, KMOD_LCTRL);
+    // AltGr types: X reports it as Right Alt, Windows as Ctrl+Alt.
+    PressKey(p, SDLK_q, KMOD_RALT, "@");
+    PressKey(p, SDLK_2, KMOD_LCTRL | KMOD_RALT, "@");
     Yield();
-    EXPECT_EQ(p.keys, (std::vector<std::int16_t>{'t', 'T', '5', ' ', 13, 13, 8, 27, 1, 26, 9}));
+    EXPECT_EQ(p.keys, (std::vector<std::int16_t>{'t', 'T', '5', ' ', 13, 13, 8, 27, 9, '@', '@'}));
 }
 
 TEST_F(ControlLayer, InputGoesToTheWindowItWasMeantFor) {
@@ -340,6 +355,117 @@ TEST(Fonts, FacesResolveToTheirStandIns) {
     EXPECT_EQ(ui::PointsToPixels(14.25f), 19);
     EXPECT_EQ(ui::PointsToPixels(18.0f), 24);
     EXPECT_EQ(ui::PointsToPixels(9.0f), 12);
+}
+
+// ---- Text in any script
+
+const std::string kZoe = "Zo\u00EB \u65E5\u672C"; // "Zoë 日本"
+
+class AnyScript : public test::Harness {
+protected:
+    AnyScript() {
+        modPegdrop::DataPath = data.Path() + "/";
+        platform::FontFile file;
+        hasFont_ = platform::FontFileWithCharacter(U'\u65E5', "Arial", file) &&
+                   platform::FontFileWithCharacter(U'\u672C', "Arial", file);
+    }
+    void SetUp() override {
+        if (!hasFont_)
+            GTEST_SKIP() << "no installed font has \u65E5\u672C: install fonts-droid-fallback";
+    }
+    static bool Ink(std::uint32_t argb, ui::Color ground) {
+        const ui::Color c = ColorOf(argb);
+        return std::abs(c.r - ground.r) + std::abs(c.g - ground.g) + std::abs(c.b - ground.b) > 192;
+    }
+    // The two characters drawn from x, in cells of their widths in that face,
+    // between top and bottom of a window's pixels on a ground: each has ink,
+    // they are not the same picture (as the box for a missing glyph would
+    // be), and they take a whole em each (where that box is narrow).
+    void ExpectTwoGlyphs(ui::Window& w, const ui::FontSpec& font, int x, int top, int bottom,
+                         ui::Color ground = ui::RGB(255, 255, 255)) {
+        const std::vector<std::uint32_t> px = w.ReadPixels();
+        const int first = ui::LineWidth(app().Fonts(), font, "\u65E5");
+        const int both = ui::LineWidth(app().Fonts(), font, "\u65E5\u672C");
+        EXPECT_GE(both, 2 * ui::PointsToPixels(font.points) - 2) << "full-width glyphs";
+        const auto cell = [&](int from) {
+            std::vector<bool> ink;
+            for (int y = top; y < bottom; ++y)
+                for (int dx = 0; dx < first; ++dx)
+                    ink.push_back(
+                        Ink(px[static_cast<std::size_t>(y * w.ClientWidth() + from + dx)], ground));
+            return ink;
+        };
+        const std::vector<bool> a = cell(x);
+        const std::vector<bool> b = cell(x + first);
+        EXPECT_GT(std::count(a.begin(), a.end(), true), 20);
+        EXPECT_GT(std::count(b.begin(), b.end(), true), 20);
+        EXPECT_NE(a, b) << "two different glyphs, not one box twice";
+    }
+
+private:
+    bool hasFont_ = false;
+};
+
+TEST_F(AnyScript, ALabelDrawsWhatItsFaceLacksInAFallbackFaceOnTheSameBaseline) {
+    Probe& p = app().Instance<Probe>();
+    ui::LabelStyle style;
+    style.font = {"Arial", 14.25f, false};
+    ui::Label label(p, {4, 10, 190, 30}, style, kZoe);
+    const int x = 4 + ui::LineWidth(app().Fonts(), style.font, "Zo\u00EB ");
+    ExpectTwoGlyphs(p, style.font, x, 10, 40);
+    // The lowest ink of "Z" and of the two: the Latin baseline, give or take
+    // the ideographs' own pixel below it.
+    const std::vector<std::uint32_t> px = p.ReadPixels();
+    const auto lowest = [&](int from, int to) {
+        int y = -1;
+        for (int row = 10; row < 40; ++row)
+            for (int col = from; col < to; ++col)
+                if (Ink(px[static_cast<std::size_t>(row * 200 + col)], ui::RGB(255, 255, 255)))
+                    y = row;
+        return y;
+    };
+    const int latin = lowest(4, 4 + ui::LineWidth(app().Fonts(), style.font, "Z"));
+    EXPECT_NEAR(lowest(x, 190), latin, 2);
+    // Lines of such text are laid out as any others.
+    ui::Label lines(p, {4, 50, 190, 50}, style, "\u65E5\u672C\rZo\u00EB");
+    TTF_Font* own = app().Fonts().Get(style.font);
+    ExpectTwoGlyphs(p, style.font, 4, 50, 50 + TTF_FontLineSkip(own));
+    // Pure Latin text keeps its own face's measure, to the pixel.
+    int w = 0;
+    int h = 0;
+    ASSERT_EQ(TTF_SizeUTF8(own, "Zo\u00EB ", &w, &h), 0);
+    EXPECT_EQ(ui::LineWidth(app().Fonts(), style.font, "Zo\u00EB "), w);
+}
+
+TEST_F(AnyScript, TheNameIsDrawnWhileTypedAtThePromptAndInTheTopTen) {
+    Probe& p = app().Instance<Probe>();
+    std::string shown;
+    app().onModal = [&](ui::Window& d) {
+        app().onModal = nullptr;
+        auto& prompt = static_cast<ui::InputDialog&>(d);
+        // As an input method gives it: the whole text at once.
+        SDL_Event text{};
+        text.type = SDL_TEXTINPUT;
+        text.text.windowID = d.NativeId();
+        SDL_strlcpy(text.text.text, "\u65E5\u672C", sizeof text.text.text);
+        Post(text);
+        Yield();
+        const ui::TextBox& box = prompt.txtInput;
+        // Inside the sunken edge and the box's own margin.
+        ExpectTwoGlyphs(d, {"Arial", 8.25f, false}, box.Left() + 4, box.Top() + 3,
+                        box.Top() + box.Height() - 3);
+        shown = box.Text();
+        PressKey(d, SDLK_RETURN);
+    };
+    EXPECT_EQ(ui::InputBox("?", "PEGDROP", &p), "\u65E5\u672C");
+    data.Write("top10.dat", "\"" + kZoe + "\",9000\r\n");
+    modPegdrop::GameMode = 2;
+    FrmTop10& top10 = modPegdrop::frmTop10.Load();
+    const ui::Label& row = top10.lblPlayer(1);
+    ASSERT_EQ(row.Caption(), " " + kZoe);
+    ExpectTwoGlyphs(top10, row.Font(),
+                    row.Left() + ui::LineWidth(app().Fonts(), row.Font(), " Zo\u00EB "), row.Top(),
+                    row.Top() + row.Height(), row.BackColor());
 }
 
 } // namespace

@@ -140,6 +140,30 @@ TEST_F(ControlInput, APressMadeInsideAClickHandlersYieldIsNotLost) {
     EXPECT_EQ(std::count(f.log.begin(), f.log.end(), "click A"), 1);
 }
 
+TEST_F(ControlInput, APressTakesTheKeysToItsWindowAndADialogGivesThemBackToItsOwner) {
+    Form& f = Open();
+    Form& other = app().Open<Form>();
+    EXPECT_EQ(&Keys(), &other) << "a window shown gets the keys";
+    ClickOn(f, f.cmdB);
+    EXPECT_EQ(&Keys(), &f);
+    EXPECT_EQ(f.log.back(), "click B") << "and the press acts on it";
+    Answer([&](ui::Window& d) {
+        EXPECT_EQ(&Keys(), &d);
+        other.log.clear();
+        ClickOn(other, other.cmdA);
+        EXPECT_TRUE(other.log.empty()) << "a press behind a dialog does nothing";
+        EXPECT_EQ(&Keys(), &d);
+        PressKey(Keys(), SDLK_RETURN);
+    });
+    ui::MessageBox("x", "y", ui::MessageIcon::None, &f);
+    EXPECT_EQ(&Keys(), &f) << "back to the owner, not to the window shown last";
+    // A window without an owner hands them to the one shown last.
+    ClickOn(other, other.cmdC);
+    EXPECT_EQ(&Keys(), &other);
+    other.Unload();
+    EXPECT_EQ(&Keys(), &f);
+}
+
 TEST_F(ControlInput, ButtonsArePressedByEnterEscSpaceAndTheirAccessKeys) {
     Form& f = Open();
     PressKey(f, SDLK_RETURN); // focus in the box: the default button
@@ -264,6 +288,7 @@ TEST_F(ControlInput, TheKeyPressFilterSeesEveryCharacterAndCanDiscardIt) {
     };
     SDL_SetClipboardText("77");
     Type(f, "4a-. ");
+    PressKey(f, SDLK_6, KMOD_LALT, "6"); // a chord, not a character
     PressKey(f, SDLK_v, KMOD_LCTRL);
     PressKey(f, SDLK_BACKSPACE);
     Yield();
