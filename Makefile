@@ -135,7 +135,7 @@ WIN_BUILD ?= build-windows
 # Warnings are errors: the one compiler it is built with is Debian 12's.
 windows:
 	@JOBS=$(JOBS) windows/build-deps.sh $(WIN_BUILD)
-	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
+	@cmake -S . -B $(WIN_BUILD) -G Ninja --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) \
 	  -DPEGDROP_WERROR=ON >/dev/null
 	@cmake --build $(WIN_BUILD) -j$(JOBS)
