@@ -21,6 +21,8 @@ test=(
   googletest libgtest-dev libbenchmark-dev python3
   # A face with Chinese, Japanese and Korean letters, for names in any script.
   fonts-droid-fallback
+  # The locale data the test of the thousands separator builds de_DE from.
+  locales
   # The real-window tests: an X server, xvfb-run's authority file, input,
   # screenshots and their pixels.
   xvfb xauth xdotool imagemagick

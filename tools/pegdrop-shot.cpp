@@ -81,6 +81,8 @@ int main(int argc, char** argv) {
     const std::string& out = output.dir;
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     ::setenv("SDL_RENDER_DRIVER", "software", 1);
+    // The README's pictures are the same whoever makes them.
+    ::setenv("LC_ALL", "C", 1);
     auto owned = std::make_unique<platform::ManualClock>();
     platform::ManualClock& clock = *owned;
     ui::Options options = modPegdrop::ApplicationOptions();
@@ -126,7 +128,13 @@ int main(int argc, char** argv) {
     const std::int32_t scores[] = {31200, 22500, 12600, 11100, 10700, 3100, 1800};
     for (std::size_t i = 0; i < std::size(names); ++i)
         table[i] = {names[i], scores[i]};
-    pegdrop::WriteTop10File(modPegdrop::DataPath + "top10.dat", table);
+    std::error_code error;
+    // Should the table not be written, the game's own save would fail too,
+    // and its message would wait for an answer no one gives.
+    if (!pegdrop::WriteTop10File(modPegdrop::DataPath + "top10.dat", table)) {
+        std::filesystem::remove_all(folder, error);
+        return 1;
+    }
     modPegdrop::GameMode = 1;
     modPegdrop::Winnings = 12600;
     app.onModal = [&](ui::Window& dialog) {
@@ -140,7 +148,6 @@ int main(int argc, char** argv) {
         ok = Save(*top10, out + "/top10.png") && ok;
     else
         ok = false;
-    std::error_code error;
     std::filesystem::remove_all(folder, error);
     return ok ? 0 : 1;
 }

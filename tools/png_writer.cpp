@@ -47,6 +47,6 @@ bool WritePng(const std::string& path, int width, int height, const std::uint32_
         return false;
     const std::vector<unsigned char> png = EncodePng(width, height, argb);
     return !png.empty() &&
-           platform::WriteFileAtomically(
-               path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+           static_cast<bool>(platform::WriteFileAtomically(
+               path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size())));
 }

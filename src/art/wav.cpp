@@ -49,8 +49,8 @@ bool WriteWavFile(const std::string& path, const Cue& cue) {
     const std::vector<std::uint8_t> bytes = EncodeWav(cue);
     if (bytes.empty())
         return false;
-    return platform::WriteFileAtomically(
-        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return static_cast<bool>(platform::WriteFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
 }
 
 } // namespace art

@@ -1,6 +1,6 @@
 #include "game/data_files.h"
 
-#include "platform/files.h"
+#include "platform/file_lock.h"
 #include "rules/speed_setting.h"
 
 namespace pegdrop {
@@ -10,7 +10,7 @@ std::int16_t ReadSpeedFile(const std::string& path) {
     return text ? ParseSpeed(*text) : kDefaultSpeed;
 }
 
-bool WriteSpeedFile(const std::string& path, std::int16_t speed) {
+platform::SaveResult WriteSpeedFile(const std::string& path, std::int16_t speed) {
     return platform::WriteFileAtomically(path, FormatSpeed(speed));
 }
 
@@ -19,8 +19,27 @@ Top10Table ReadTop10File(const std::string& path) {
     return bytes ? ParseTop10(*bytes) : Top10Table{};
 }
 
-bool WriteTop10File(const std::string& path, const Top10Table& table) {
+platform::SaveResult WriteTop10File(const std::string& path, const Top10Table& table) {
     return platform::WriteFileAtomically(path, FormatTop10(table));
+}
+
+platform::SaveResult SaveSpeedFile(const std::string& path, std::int16_t speed,
+                                   platform::Clock& clock) {
+    const platform::FileLock lock(path, clock, kSaveLockWaitUs);
+    return WriteSpeedFile(path, speed);
+}
+
+Top10Saved SaveTop10Entry(const std::string& path, const std::optional<Top10Row>& entry,
+                          platform::Clock& clock) {
+    const platform::FileLock lock(path, clock, kSaveLockWaitUs);
+    Top10Saved saved;
+    saved.table = ReadTop10File(path);
+    if (entry) {
+        saved.row = Top10RowFor(saved.table, entry->score);
+        InsertTop10Row(saved.table, saved.row, entry->name, entry->score);
+    }
+    saved.result = WriteTop10File(path, saved.table);
+    return saved;
 }
 
 } // namespace pegdrop

@@ -4,7 +4,12 @@
 #include "game/frmBoard.h"
 #include "game/images.h"
 #include "game/modPegdrop.h"
+#include "platform/number_locale.h"
 #include "ui/dialogs.h"
+
+#include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace top10 {
 
@@ -45,6 +50,13 @@ std::string Top10Path() {
     return modPegdrop::DataPath + "top10.dat";
 }
 
+// A save that failed is told over the window and on stderr, once; the game
+// then goes on as it would have.
+void TellFailedSave(const std::string& text, const ui::Window& owner) {
+    std::fprintf(stderr, "pegdrop: %s\n", text.c_str());
+    ui::MessageBox(text, "PEGDROP", ui::MessageIcon::Stop, &owner);
+}
+
 } // namespace
 
 FrmTop10::FrmTop10()
@@ -75,29 +87,38 @@ void FrmTop10::Form_Load() {
     NewEntryRow = 0;
     modPegdrop::PlaySound("Zelto.wav");
     pegdrop::Top10Table table = pegdrop::ReadTop10File(Top10Path());
+    std::string failure;
     if (modPegdrop::GameMode == 1) {
-        const int row = pegdrop::Top10RowFor(table, modPegdrop::Winnings);
-        if (row != 0) {
-            pegdrop::InsertTop10Row(table, row, {}, modPegdrop::Winnings);
+        std::optional<pegdrop::Top10Row> entry;
+        if (pegdrop::Top10RowFor(table, modPegdrop::Winnings) != 0) {
             const std::string name =
                 ui::InputBox(top10::kNamePrompt, "PEGDROP", ui::App().Find<FrmBoard>());
             // The board was closed at the prompt: the program is ending, and
             // the table stays as it was.
             if (!IsLoaded())
                 return;
-            table[static_cast<std::size_t>(row - 1)].name = name;
-            NewEntryRow = row;
+            entry = pegdrop::Top10Row{name, modPegdrop::Winnings};
         }
+        // Ranked into the file as it is now, not as read above: another copy
+        // of the game may have saved an entry while the name was asked.
+        pegdrop::Top10Saved saved =
+            pegdrop::SaveTop10Entry(Top10Path(), entry, ui::App().GetClock());
+        table = std::move(saved.table);
+        NewEntryRow = saved.row;
         // A failed write keeps the old file whole; the game goes on with the
-        // table as ranked.
-        pegdrop::WriteTop10File(Top10Path(), table);
+        // table as ranked. Only a ranked entry is lost with it.
+        if (!saved.result && saved.row != 0)
+            failure = "Your score could not be saved to top10.dat: " + saved.result.Reason();
     }
+    const std::string separator = platform::ThousandsSeparator();
     for (int i = 1; i <= 10; ++i) {
         const pegdrop::Top10Row& r = table[static_cast<std::size_t>(i - 1)];
         lblPlayer(i).SetCaption(pegdrop::Top10NameText(r.name));
-        lblScore(i).SetCaption(pegdrop::Top10ScoreText(r.score));
+        lblScore(i).SetCaption(pegdrop::Top10ScoreText(r.score, separator));
     }
     Show();
+    if (!failure.empty())
+        TellFailedSave(failure, *this);
 }
 
 void FrmTop10::tmrHighScore_Timer() {
@@ -119,6 +140,10 @@ void FrmTop10::cmdPlayAgain_Click() {
 
 void FrmTop10::cmdExit_Click() {
     modPegdrop::PlaySound("empty.wav");
-    pegdrop::WriteSpeedFile(modPegdrop::DataPath + "speed.dat", modPegdrop::Speed);
+    const platform::SaveResult saved = pegdrop::SaveSpeedFile(
+        modPegdrop::DataPath + "speed.dat", modPegdrop::Speed, ui::App().GetClock());
+    if (!saved)
+        TellFailedSave("Your speed setting could not be saved to speed.dat: " + saved.Reason(),
+                       *this);
     ui::App().EndProgram();
 }

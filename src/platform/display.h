@@ -29,7 +29,9 @@ std::string NoWindowReasonHere();
 // over a second connection; when that window has just been destroyed the
 // server answers BadWindow, and Xlib's default handler would exit. Only that
 // error is ignored; every other one goes to the handler that was there.
-// Does nothing unless SDL's video runs on X11.
+// Call it before SDL's video starts: SDL puts back the handler it found before
+// it closes that connection at the program's end, where such an answer is
+// often read, so it must find this one. Harmless when X11 is not used.
 void IgnoreStaleWakeUps();
 
 // The density at which a window shows at its own size.

@@ -83,8 +83,6 @@ std::string NoWindowReasonHere() {
 }
 
 void IgnoreStaleWakeUps() {
-    if (!VideoOnX11())
-        return;
     static bool installed = false;
     if (installed)
         return;

@@ -7,16 +7,30 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 
+// What a save came to: written, or not, and why in the system's words
+// ("Permission denied", "Access is denied."), for the player to be told.
+class [[nodiscard]] SaveResult {
+public:
+    SaveResult() = default; // written
+    explicit SaveResult(std::string reason) : reason_(std::move(reason)) {}
+    explicit operator bool() const { return reason_.empty(); }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
+};
+
 // Replaces the file whole or not at all: a temporary file beside it, named
 // for this process and call so that no two writers share one, is written,
-// flushed to the disk and moved over it. False, with the old file as it was
-// and no temporary file left, when any step up to the move fails. What the
-// steps are on each system is told beside its calls (files_posix.h,
-// files_windows.h).
-bool WriteFileAtomically(const std::string& path, std::string_view content);
+// flushed to the disk and moved over it. Fails, with the old file as it was
+// and no temporary file left, when any step up to the move fails, giving the
+// reason that step failed for. What the steps are on each system is told
+// beside its calls (files_posix.h, files_windows.h).
+SaveResult WriteFileAtomically(const std::string& path, std::string_view content);
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
 

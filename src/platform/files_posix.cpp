@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -42,6 +43,8 @@ bool WriteAll(FileSystem& fs, int fd, std::string_view content) {
         const ssize_t n = fs.Write(fd, content.data(), content.size());
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = EIO; // a write that takes nothing and says nothing
         if (n <= 0)
             return false;
         content.remove_prefix(static_cast<std::size_t>(n));
@@ -79,6 +82,10 @@ int CreateTemp(FileSystem& fs, const std::string& path, std::string& temp) {
     return -1;
 }
 
+SaveResult Failure(int error) {
+    return SaveResult(std::generic_category().message(error));
+}
+
 } // namespace
 
 FileSystem& CurrentFileSystem() {
@@ -89,28 +96,36 @@ void SetFileSystem(FileSystem* fs) {
     currentFileSystem.store(fs != nullptr ? fs : &realFileSystem);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content) {
+SaveResult WriteFileAtomically(const std::string& path, std::string_view content) {
     FileSystem& fs = CurrentFileSystem();
     std::string temp;
     const int fd = CreateTemp(fs, path, temp);
     if (fd < 0)
-        return false;
+        return Failure(errno);
     bool ok = WriteAll(fs, fd, content) && fs.Fsync(fd) == 0;
+    // The first step to fail says why; tidying up after it may fail for
+    // reasons of its own.
+    int error = ok ? 0 : errno;
     // The descriptor is gone after close whatever it returns, so it is never
     // closed twice; an error there may be a write that never reached the disk.
-    ok = fs.Close(fd) == 0 && ok;
-    if (ok)
-        ok = fs.Rename(temp.c_str(), path.c_str()) == 0;
+    if (fs.Close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && fs.Rename(temp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         fs.Unlink(temp.c_str());
-        return false;
+        return Failure(error);
     }
     const int dir = OpenRetrying(fs, FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (dir >= 0) {
         fs.Fsync(dir);
         fs.Close(dir);
     }
-    return true;
+    return {};
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

@@ -52,16 +52,19 @@ bool NamesADevice(const std::wstring& path) {
     return std::wstring_view(full.data(), got).starts_with(L"\\\\.\\");
 }
 
-bool WriteAll(FileSystem& fs, HANDLE file, std::string_view content) {
+// 0, or the error that stopped the writes.
+DWORD WriteAll(FileSystem& fs, HANDLE file, std::string_view content) {
     constexpr std::size_t kPiece = 1u << 30;
     while (!content.empty()) {
         DWORD written = 0;
         const auto size = static_cast<DWORD>(std::min(content.size(), kPiece));
-        if (!fs.Write(file, content.data(), size, &written) || written == 0)
-            return false;
+        if (!fs.Write(file, content.data(), size, &written))
+            return GetLastError();
+        if (written == 0)
+            return ERROR_WRITE_FAULT; // a write that takes nothing and says nothing
         content.remove_prefix(std::min<std::size_t>(written, content.size()));
     }
-    return true;
+    return 0;
 }
 
 // Creates a temporary file beside `target` that no other writer, in this
@@ -90,16 +93,34 @@ bool MayBeHeldOpen(DWORD error, const std::wstring& target) {
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
 }
 
-bool MoveOver(FileSystem& fs, const std::wstring& temp, const std::wstring& target) {
+// 0, or the error of the last move tried.
+DWORD MoveOver(FileSystem& fs, const std::wstring& temp, const std::wstring& target) {
     DWORD pauseMs = 10;
     for (int attempt = 1;; ++attempt) {
         if (fs.Move(temp.c_str(), target.c_str()))
-            return true;
-        if (attempt == kMoveAttempts || !MayBeHeldOpen(GetLastError(), target))
-            return false;
+            return 0;
+        const DWORD error = GetLastError();
+        if (attempt == kMoveAttempts || !MayBeHeldOpen(error, target))
+            return error;
         Sleep(pauseMs);
         pauseMs *= 2;
     }
+}
+
+// The system's words for an error, in the player's language, without the
+// line end FormatMessageW puts after them: "Access is denied."
+SaveResult Failure(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words = n > 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
+    LocalFree(text);
+    while (!words.empty() &&
+           (words.back() == L'\r' || words.back() == L'\n' || words.back() == L' '))
+        words.pop_back();
+    const std::string reason = Narrow(words);
+    return SaveResult(reason.empty() ? "error " + std::to_string(error) : reason);
 }
 
 // CreateFileW for reading, beside saves and other readers; nothing for a
@@ -128,36 +149,41 @@ void SetFileSystem(FileSystem* fs) {
     currentFileSystem.store(fs != nullptr ? fs : &realFileSystem);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content) {
+SaveResult WriteFileAtomically(const std::string& path, std::string_view content) {
     FileSystem& fs = CurrentFileSystem();
     const std::wstring target = Widen(path);
     if (target.empty() || NamesADevice(target))
-        return false;
+        return Failure(ERROR_INVALID_NAME);
     // A read-only file is one the player means to keep: Windows refuses to
     // move another over it (Wine does not), so no temporary file is written.
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
-        return false;
+        return Failure(ERROR_ACCESS_DENIED);
     std::wstring temp;
     const HANDLE file = CreateTemp(fs, target, temp);
     if (file == INVALID_HANDLE_VALUE)
-        return false;
+        return Failure(GetLastError());
     // Older Windows take "NUL.tmp.1.0" for the null device too; nothing was
     // created then, so nothing is deleted.
     if (GetFileType(file) != FILE_TYPE_DISK) {
         fs.Close(file);
-        return false;
+        return Failure(ERROR_INVALID_NAME);
     }
-    bool ok = WriteAll(fs, file, content) && fs.Flush(file);
+    // The first step to fail says why; tidying up after it may fail for
+    // reasons of its own.
+    DWORD error = WriteAll(fs, file, content);
+    if (error == 0 && !fs.Flush(file))
+        error = GetLastError();
     // The handle is gone after CloseHandle whatever it returns.
-    ok = fs.Close(file) && ok;
-    if (ok)
-        ok = MoveOver(fs, temp, target);
-    if (!ok) {
+    if (!fs.Close(file) && error == 0)
+        error = GetLastError();
+    if (error == 0)
+        error = MoveOver(fs, temp, target);
+    if (error != 0) {
         fs.Delete(temp.c_str());
-        return false;
+        return Failure(error);
     }
-    return true;
+    return {};
 }
 
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,

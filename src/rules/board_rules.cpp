@@ -46,13 +46,13 @@ std::string ChipsLeftMessage(std::int16_t chipsLeft) {
            (chipsLeft == 1 ? " chip left" : " chips left");
 }
 
-std::string GroupThousands(std::int32_t value) {
+std::string GroupThousands(std::int32_t value, std::string_view separator) {
     std::string digits = std::to_string(value < 0 ? -static_cast<std::int64_t>(value) : value);
     std::string out;
     const std::size_t n = digits.size();
     for (std::size_t i = 0; i < n; ++i) {
         if (i > 0 && (n - i) % 3 == 0)
-            out += ',';
+            out += separator;
         out += digits[i];
     }
     return value < 0 ? "-" + out : out;

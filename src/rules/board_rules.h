@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace pegdrop {
 
@@ -27,7 +28,8 @@ std::uint64_t ReferenceCountUs(std::uint64_t counts);
 
 std::string ChipsLeftMessage(std::int16_t chipsLeft);
 std::string ClosingMessage(std::int32_t winnings);
-// Digits grouped in threes with a comma: 90000 -> "90,000".
-std::string GroupThousands(std::int32_t value);
+// Digits grouped in threes with a comma, or the separator given: 90000 ->
+// "90,000".
+std::string GroupThousands(std::int32_t value, std::string_view separator = ",");
 
 } // namespace pegdrop

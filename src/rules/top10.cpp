@@ -87,8 +87,8 @@ std::string Top10NameText(const std::string& name) {
     return " " + text::ValidUtf8(name);
 }
 
-std::string Top10ScoreText(std::int32_t score) {
-    std::string digits = GroupThousands(score);
+std::string Top10ScoreText(std::int32_t score, std::string_view separator) {
+    std::string digits = GroupThousands(score, separator.empty() ? "," : separator);
     const bool negative = digits.starts_with('-');
     if (negative)
         digits.erase(0, 1);

@@ -37,7 +37,9 @@ void InsertTop10Row(Top10Table& table, int row, std::string name, std::int32_t s
 
 // " name", with bytes that are not UTF-8 shown as U+FFFD.
 std::string Top10NameText(const std::string& name);
-// "$12,500 ": at least two digits, grouped in threes; "-$05 " below zero.
-std::string Top10ScoreText(std::int32_t score);
+// "$12,500 ": at least two digits, grouped in threes; "-$05 " below zero. The
+// groups are parted by the player's thousands separator ("$12.500 " in
+// German); a locale without one ("") keeps the comma.
+std::string Top10ScoreText(std::int32_t score, std::string_view separator = ",");
 
 } // namespace pegdrop

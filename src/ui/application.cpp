@@ -51,6 +51,7 @@ Application::Application(Options options)
     // Windows are scaled here, from the display's density: a system that
     // would stretch them itself must report its real pixels instead.
     SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
+    platform::IgnoreStaleWakeUps();
     int started = 0;
     {
         // Each display library SDL tries in turn explains its failure.
@@ -65,7 +66,6 @@ Application::Application(Options options)
     startError_ = platform::NoWindowReasonHere();
     if (!startError_.empty())
         return;
-    platform::IgnoreStaleWakeUps();
     if (TTF_Init() != 0) {
         startError_ = TTF_GetError();
         return;

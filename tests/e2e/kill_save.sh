@@ -12,10 +12,7 @@ set -euo pipefail
 game=${1:?usage: kill_save.sh GAME SOUNDS}
 sounds=${2:?usage: kill_save.sh GAME SOUNDS}
 e2e_start_xvfb 1024x768x24
-E2E_DATA="$E2E_WORK/data"
-mkdir -p "$E2E_DATA"
-[ -d "$sounds" ] && cp -r "$sounds" "$E2E_DATA/sounds"
-printf '500\r\n' >"$E2E_DATA/speed.dat"
+e2e_fresh_data "$sounds"
 # Ten rows at $0: any total takes row 1, so every tournament asks for a name.
 for i in 1 2 3 4 5 6 7 8 9 10; do printf '"Old%d",0\r\n' "$i"; done >"$E2E_DATA/top10.dat"
 old="$E2E_WORK/top10.old"

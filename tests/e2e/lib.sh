@@ -13,15 +13,17 @@ E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/pegdrop-e2e.XXXXXX")
 E2E_SHOT="$E2E_WORK/shot.png"     # the last screenshot
 E2E_WID=""                        # the window e2e_shot takes
 E2E_XVFB_PID=""
-E2E_GAME_PID=""
+E2E_GAME_PID=""                   # the game the waits and window searches are about
+E2E_TAG=game                      # names the next game's log and pid files
 E2E_DATA=""
 E2E_SHOT_AT=""                    # when the last screenshot was taken, as e2e_now
+E2E_GAME_PIDS=()                  # every game started, for the clean-up
 E2E_POLL=${E2E_POLL:-0.05}        # pause between two tries of a wait
 
-# Kills the game and the X server and removes the work folder; runs on every exit.
+# Kills every game started and the X server and removes the work folder; runs on every exit.
 e2e_cleanup() {
   local pid
-  for pid in "$E2E_GAME_PID" "$E2E_XVFB_PID"; do
+  for pid in "${E2E_GAME_PIDS[@]}" "$E2E_XVFB_PID"; do
     [ -n "$pid" ] || continue
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
@@ -46,8 +48,8 @@ e2e_script_pid=$$
     nap=$!
     wait "$nap" || true
   done
-  for f in game.pid xvfb.pid; do
-    [ -f "$E2E_WORK/$f" ] && kill "$(cat "$E2E_WORK/$f")" 2>/dev/null
+  for f in "$E2E_WORK"/*.pid; do
+    [ -f "$f" ] && kill "$(cat "$f")" 2>/dev/null
   done
   rm -rf "$E2E_WORK"
 ) >/dev/null 2>&1 &
@@ -65,7 +67,11 @@ e2e_fail() {
   echo "e2e: FAIL: $*" >&2
   if [ -n "$E2E_WID" ] && xdotool getwindowname "$E2E_WID" >/dev/null 2>&1; then e2e_shot || true; fi
   if [ -s "$E2E_SHOT" ]; then cp "$E2E_SHOT" "$keep" && echo "e2e: screenshot kept in $keep" >&2; fi
-  if [ -s "$E2E_WORK/game.log" ]; then echo "e2e: the game's output:" >&2; sed 's/^/  /' "$E2E_WORK/game.log" >&2; fi
+  local log
+  for log in "$E2E_WORK"/*.log; do
+    case $log in */xvfb.log) continue ;; esac
+    if [ -s "$log" ]; then echo "e2e: the game's output ($(basename "$log")):" >&2; sed 's/^/  /' "$log" >&2; fi
+  done
   if [ -s "$E2E_WORK/xvfb.log" ]; then echo "e2e: Xvfb's output:" >&2; sed 's/^/  /' "$E2E_WORK/xvfb.log" >&2; fi
   exit 1
 }
@@ -124,15 +130,24 @@ e2e_start_game() {
   if [ $# -gt 2 ]; then cp "${@:3}" "$E2E_DATA/"; fi
   # x11 named: should the display refuse it, the game says so and exits
   # instead of running on in a driver without windows.
-  (cd "$E2E_DATA" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$game") >"$E2E_WORK/game.log" 2>&1 &
-  E2E_GAME_PID=$!
-  echo "$E2E_GAME_PID" >"$E2E_WORK/game.pid"
+  (cd "$E2E_DATA" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$game") >"$E2E_WORK/$E2E_TAG.log" 2>&1 &
+  e2e_started_game $!
 }
 
-# One try of e2e_window: the first shown window with caption $1 (and size $2) into E2E_FOUND.
+# Keeps the pid of a game just started: e2e_started_game PID
+e2e_started_game() {
+  E2E_GAME_PID=$1
+  E2E_GAME_PIDS+=("$1")
+  echo "$1" >"$E2E_WORK/$E2E_TAG.pid"
+}
+
+# One try of e2e_window: the first shown window of the game E2E_GAME_PID (of
+# any program without one) with caption $1 (and size $2) into E2E_FOUND.
 e2e_find_window() {
   local w
-  for w in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+  local -a whose=()
+  [ -n "$E2E_GAME_PID" ] && whose=(--pid "$E2E_GAME_PID")
+  for w in $(xdotool search --all --onlyvisible "${whose[@]}" --name "^$1\$" 2>/dev/null); do
     if [ -z "${2:-}" ] || [ "$(e2e_window_size "$w")" = "$2" ]; then
       E2E_FOUND=$w
       return 0
@@ -239,6 +254,16 @@ e2e_button() {
 
 # ---- Short games for the fault and kill runs
 
+# A fresh data folder E2E_DATA with a copy of SOUNDS (none for "") and the
+# fastest speed: e2e_fresh_data SOUNDS
+e2e_fresh_data() {
+  E2E_DATA="$E2E_WORK/data"
+  rm -rf "$E2E_DATA"
+  mkdir -p "$E2E_DATA"
+  if [ -n "$1" ] && [ -d "$1" ]; then cp -r "$1" "$E2E_DATA/sounds"; fi
+  printf '500\r\n' >"$E2E_DATA/speed.dat"
+}
+
 # Starts the game in E2E_DATA as the caller laid it out, with extra
 # environment, and as the user E2E_RUN_AS when set (setpriv drops root, so
 # that file modes deny the game what they deny a player): e2e_start_game_in BINARY [NAME=VALUE...]
@@ -251,9 +276,8 @@ e2e_start_game_in() {
   if [ -n "${E2E_RUN_AS:-}" ]; then
     as=(setpriv --reuid="$(id -u "$E2E_RUN_AS")" --regid="$(id -g "$E2E_RUN_AS")" --clear-groups)
   fi
-  (cd "$E2E_DATA" && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$@" "${as[@]}" "$game") >"$E2E_WORK/game.log" 2>&1 &
-  E2E_GAME_PID=$!
-  echo "$E2E_GAME_PID" >"$E2E_WORK/game.pid"
+  (cd "$E2E_DATA" && exec env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$@" "${as[@]}" "$game") >"$E2E_WORK/$E2E_TAG.log" 2>&1 &
+  e2e_started_game $!
 }
 
 # On a fresh shot of the board: a chip waits at the top (its colour at 292 8 17 17).
@@ -295,16 +319,58 @@ e2e_drop_chips() {
 # Types NAME into the top-ten name prompt and presses Return: e2e_answer_prompt NAME
 e2e_answer_prompt() {
   e2e_window PEGDROP 360x128 || e2e_fail "no name prompt after the tournament"
+  # Another copy's windows may cover it and hold the keyboard.
+  xdotool windowraise "$E2E_WID"
+  xdotool windowfocus "$E2E_WID"
   e2e_pointer "$E2E_WID" 180 105
   xdotool type --delay 30 "$1"
   xdotool key Return
 }
 
+# One try of e2e_message: a shown window captioned PEGDROP that is not the
+# name prompt, into E2E_FOUND.
+e2e_find_message() {
+  local w
+  for w in $(xdotool search --all --onlyvisible --pid "$E2E_GAME_PID" --name '^PEGDROP$' 2>/dev/null); do
+    if [ "$(e2e_window_size "$w")" != 360x128 ]; then
+      E2E_FOUND=$w
+      return 0
+    fi
+  done
+  return 1
+}
+# On a fresh shot of a message: our stop icon's red disc at 12 12.
+e2e_stop_icon() { e2e_shot && [ "$(e2e_count 12 12 32 32 '#E00000')" -ge 200 ]; }
+
+# Waits for a message with the stop icon, checks that the game printed LINE
+# on stderr as well, and answers it with Return: e2e_answer_message LINE
+e2e_answer_message() {
+  E2E_FOUND=""
+  e2e_wait_until 30 e2e_find_message || e2e_fail "no message came up for: $1"
+  E2E_WID=$E2E_FOUND
+  e2e_wait_until 30 e2e_stop_icon || e2e_fail "the message shows no stop icon"
+  grep -qxF "pegdrop: $1" "$E2E_WORK/$E2E_TAG.log" || e2e_fail "the game did not print: pegdrop: $1"
+  local size
+  size=$(e2e_window_size "$E2E_WID")
+  e2e_pointer "$E2E_WID" $((${size%x*} / 2)) $((${size#*x} / 2))
+  xdotool key Return
+}
+
 # Clicks Exit on the top-ten window and waits for the game to end with status 0: e2e_exit_game
 e2e_exit_game() {
+  e2e_click_exit
+  e2e_wait_exit
+}
+
+# Clicks Exit on the top-ten window: e2e_click_exit
+e2e_click_exit() {
   e2e_window 'PEGDROP!!!' 480x336 || e2e_fail "no top-ten window at the end of the game"
   e2e_pointer "$E2E_WID" 320 309
   e2e_button click
+}
+
+# Waits for the game to end after Exit, with status 0: e2e_wait_exit
+e2e_wait_exit() {
   local status=0 n
   for n in $(seq 600); do kill -0 "$E2E_GAME_PID" 2>/dev/null || break; sleep 0.05; done
   [ "$n" -lt 600 ] || e2e_fail "the game is still running 30 s after Exit"

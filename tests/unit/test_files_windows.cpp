@@ -9,11 +9,14 @@
 #include "platform/files_windows.h"
 #include "platform/font_files.h"
 #include "platform/handle_windows.h"
+#include "platform/number_locale.h"
 #include "platform/paths.h"
 #include "platform/utf16_windows.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -90,6 +93,7 @@ TEST(WindowsSaves, EveryStepFailingLeavesTheOldFileAndNoTemporary) {
     steps.insert(steps.end(), (after.size() + 63) / 64, "write");
     steps.insert(steps.end(), {"flush", "close", "move"});
     const int move = static_cast<int>(steps.size());
+    std::map<DWORD, std::set<std::string>> reasons;
     for (const DWORD error : {ERROR_DISK_FULL, ERROR_ACCESS_DENIED}) {
         for (int k = 1; k <= move + 1; ++k) {
             SCOPED_TRACE("step " + std::to_string(k) + ", error " + std::to_string(error));
@@ -99,11 +103,15 @@ TEST(WindowsSaves, EveryStepFailingLeavesTheOldFileAndNoTemporary) {
             fs.failAt = k;
             fs.error = error;
             fs.writePiece = 64;
-            bool saved = false;
+            platform::SaveResult result;
             {
                 UseFiles use(fs);
-                saved = pegdrop::WriteTop10File(folder.Path() + "/top10.dat", Table(9000));
+                result = pegdrop::WriteTop10File(folder.Path() + "/top10.dat", Table(9000));
             }
+            const bool saved = static_cast<bool>(result);
+            // Said in the failed step's own words, whichever step it was.
+            if (!saved)
+                reasons[error].insert(result.Reason());
             const bool last = k > move;
             if (last) {
                 EXPECT_EQ(fs.calls, steps) << "the save, untroubled";
@@ -116,6 +124,10 @@ TEST(WindowsSaves, EveryStepFailingLeavesTheOldFileAndNoTemporary) {
             EXPECT_TRUE(fs.open.empty()) << "a handle left open";
         }
     }
+    ASSERT_EQ(reasons[ERROR_DISK_FULL].size(), 1u);
+    ASSERT_EQ(reasons[ERROR_ACCESS_DENIED].size(), 1u);
+    EXPECT_NE(*reasons[ERROR_DISK_FULL].begin(), *reasons[ERROR_ACCESS_DENIED].begin());
+    EXPECT_FALSE(reasons[ERROR_DISK_FULL].begin()->ends_with("\n"));
 }
 
 // A folder, a read-only file and a file another program holds open cannot be
@@ -247,6 +259,16 @@ TEST(WindowsFonts, TheShippedFacesAreFoundBesideTheExecutable) {
         << cyrillic.family;
     platform::FontFile none;
     EXPECT_FALSE(platform::FontFileWithCharacter(U'\U0010FFFD', "Arial", none));
+}
+
+// ctest's windows_locale runs this under Wine with LC_ALL=de_DE.UTF-8, which
+// Wine takes for the player's region settings.
+TEST(WindowsGermanPlayer, TheThousandsSeparatorIsTheRegionsDot) {
+    const char* locale = std::getenv("LC_ALL");
+    if (locale == nullptr || std::string(locale) != "de_DE.UTF-8")
+        GTEST_SKIP() << "for a Windows set to German (Germany)";
+    EXPECT_EQ(platform::ThousandsSeparator(), ".");
+    EXPECT_EQ(pegdrop::Top10ScoreText(12500, platform::ThousandsSeparator()), "$12.500 ");
 }
 
 // Whatever the timer does, the sleep ends on or after its deadline.

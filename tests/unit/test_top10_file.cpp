@@ -199,6 +199,12 @@ TEST(Top10Texts, ScoresUseTheDisplayPatternAndNamesShowAsUtf8) {
     };
     for (const auto& [score, text] : scores)
         EXPECT_EQ(Top10ScoreText(score), text) << score;
+    // The player's separator parts the groups, whatever its length; none
+    // (a locale without one) keeps the comma.
+    EXPECT_EQ(Top10ScoreText(12500, "."), "$12.500 ");
+    EXPECT_EQ(Top10ScoreText(-1000000, "\u202F"), "-$1\u202F000\u202F000 ");
+    EXPECT_EQ(Top10ScoreText(12500, ""), "$12,500 ");
+    EXPECT_EQ(Top10ScoreText(500, "."), "$500 ");
 
     const std::string fffd = "\xEF\xBF\xBD";
     const std::pair<std::string, std::string> names[] = {

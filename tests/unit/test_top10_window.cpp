@@ -3,11 +3,15 @@
 // or out of the program.
 #include "harness.h"
 
+#include "game/data_files.h"
 #include "game/frmBoard.h"
 #include "game/frmTop10.h"
 #include "ui/dialogs.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <locale.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,13 +33,18 @@ protected:
         return b;
     }
     // A finished game: the board's game-end tick opens the window. The name
-    // prompt, if it comes, is answered by typing name (nullptr: Cancel).
+    // prompt, if it comes, is answered by typing name (nullptr: Cancel); a
+    // message is recorded and answered.
     FrmTop10& GameEnds(std::uint8_t mode, std::int32_t total, const char* name = nullptr) {
         FrmBoard& b = Board();
         modPegdrop::GameMode = mode;
         modPegdrop::Winnings = total;
         app().onModal = [this, name](ui::Window& dialog) {
-            app().onModal = nullptr;
+            if (auto* box = dynamic_cast<ui::MessageDialog*>(&dialog)) {
+                messages.push_back(box->Caption() + ": " + box->lblText.Caption());
+                PressKey(dialog, SDLK_RETURN);
+                return;
+            }
             ++prompts;
             promptTitle = dialog.Caption();
             promptText = static_cast<ui::InputDialog&>(dialog).lblPrompt.Caption();
@@ -60,6 +69,7 @@ protected:
         return rows;
     }
     int prompts = 0;
+    std::vector<std::string> messages;
     std::string promptTitle;
     std::string promptText;
 };
@@ -240,6 +250,43 @@ TEST_F(Top10Window, TheBoardBlinksBehindThePromptAndQuittingThereWritesNothing) 
     EXPECT_EQ(data.Read("top10.dat"), kTable) << "the program ended at the prompt";
 }
 
+// Another copy of the game in the same folder saves its entry while this
+// one's name prompt is open: this entry is ranked into the table that copy
+// left, and both are kept.
+TEST_F(Top10Window, AnEntryAnotherCopySavedDuringThePromptIsKept) {
+    const std::string path = data.Path() + "/top10.dat";
+    const auto otherCopySaves = [&](pegdrop::Top10Row entry) {
+        app().onModal = [this, path, entry](ui::Window& prompt) {
+            app().onModal = nullptr;
+            EXPECT_TRUE(pegdrop::SaveTop10Entry(path, entry, clock()).result);
+            Type(prompt, "Beta");
+            PressKey(prompt, SDLK_RETURN);
+        };
+        FrmBoard& board = Board();
+        modPegdrop::GameMode = 1;
+        modPegdrop::Winnings = 1000;
+        board.tmrRestart_Timer();
+        return app().Find<FrmTop10>();
+    };
+    FrmTop10* t = otherCopySaves({"Alpha", 21000});
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->NewEntryRow, 2) << "Beta's row in the table as Alpha left it";
+    EXPECT_EQ(Rows(*t)[0], " Alpha|$21,000 ");
+    EXPECT_EQ(Rows(*t)[1], " Beta|$1,000 ");
+    const std::string both = "\"Alpha\",21000\r\n\"Beta\",1000\r\n";
+    EXPECT_EQ(data.Read("top10.dat").substr(0, both.size()), both);
+    t->cmdPlayAgain_Click();
+    Yield();
+
+    // Should the other copy's entry push this one out, the table shows no new row.
+    data.Write("top10.dat", kTable);
+    t = otherCopySaves({"Zed", 9500});
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->NewEntryRow, 0);
+    EXPECT_EQ(Rows(*t)[0], " Zed|$9,500 ");
+    EXPECT_EQ(Rows(*t)[9], " Ivy|$2,000 ");
+}
+
 TEST_F(Top10Window, AFailedWriteKeepsWhatWasThereAndTheGameGoesOn) {
     // A folder where the file should be: no rename can replace it, even as root.
     ASSERT_TRUE(std::filesystem::create_directory(data.Path() + "/top10.dat"));
@@ -247,10 +294,90 @@ TEST_F(Top10Window, AFailedWriteKeepsWhatWasThereAndTheGameGoesOn) {
     EXPECT_EQ(t.NewEntryRow, 1);
     EXPECT_EQ(Rows(t)[0], " Ann|$500 ") << "the window shows the table it ranked";
     EXPECT_TRUE(t.IsShown());
+    // Why, in the system's words, as the save gives them: "Is a directory",
+    // "Access is denied.".
+    const std::string why = platform::WriteFileAtomically(data.Path() + "/top10.dat", "").Reason();
+    ASSERT_FALSE(why.empty());
+    EXPECT_EQ(messages, std::vector<std::string>{
+                            "PEGDROP: Your score could not be saved to top10.dat: " + why});
     EXPECT_TRUE(std::filesystem::is_directory(data.Path() + "/top10.dat"));
     t.cmdExit_Click();
     EXPECT_FALSE(app().HasWindows());
     EXPECT_EQ(data.Read("speed.dat"), "300\r\n") << "Exit still saves the speed";
 }
+
+// Windows takes the separator from the player's region settings, which a
+// test cannot change; test_files_windows.cpp runs under a German Wine.
+#ifndef _WIN32
+// LC_ALL=de_DE.UTF-8 while it lives. Where the system lacks that locale, it
+// is built from the locales package's sources into a folder of its own and
+// found through LOCPATH, which needs no root.
+class GermanLocale {
+public:
+    GermanLocale() {
+        if (const char* old = std::getenv("LOCPATH"))
+            oldLocPath_ = old;
+        if (!Installed()) {
+            const std::string built = built_.Path() + "/de_DE.UTF-8";
+            const int status = std::system(
+                ("localedef -i de_DE -f UTF-8 '" + built + "' >/dev/null 2>&1").c_str());
+            static_cast<void>(status); // warnings fail it too; whether it built is what counts
+            ::setenv("LOCPATH", built_.Path().c_str(), 1);
+        }
+        available_ = Installed();
+        ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    }
+    ~GermanLocale() {
+        ::setenv("LC_ALL", "C", 1);
+        if (oldLocPath_)
+            ::setenv("LOCPATH", oldLocPath_->c_str(), 1);
+        else
+            ::unsetenv("LOCPATH");
+    }
+    GermanLocale(const GermanLocale&) = delete;
+    GermanLocale& operator=(const GermanLocale&) = delete;
+    bool Available() const { return available_; }
+
+private:
+    static bool Installed() {
+        const locale_t german = ::newlocale(LC_ALL_MASK, "de_DE.UTF-8", locale_t{});
+        if (german != locale_t{})
+            ::freelocale(german);
+        return german != locale_t{};
+    }
+    test::TempFolder built_;
+    std::optional<std::string> oldLocPath_;
+    bool available_ = false;
+};
+
+// The scores take the player's thousands separator; the board's closing
+// message keeps the comma, and so does a locale without a separator.
+TEST_F(Top10Window, ScoresTakeThePlayersThousandsSeparator) {
+    data.Write("top10.dat", "\"Ann\",12500\r\n");
+    {
+        const GermanLocale german;
+        if (!german.Available())
+            GTEST_SKIP() << "de_DE.UTF-8 is not installed and localedef cannot build it: the "
+                            "Debian package locales (its /usr/share/i18n/locales/de_DE) is missing";
+        FrmTop10& t = GameEnds(2, 0);
+        EXPECT_EQ(Rows(t)[0], " Ann|$12.500 ");
+        EXPECT_EQ(Rows(t)[1], " |$00 ");
+        t.cmdPlayAgain_Click();
+        FrmBoard& b = Board();
+        b.ChipsLeft = 1;
+        b.LandedSlot = 0;
+        modPegdrop::Winnings = 12500;
+        b.tmrAfterChip_Timer();
+        EXPECT_EQ(b.lblMessage.Caption(),
+                  "You finish with $12,500\rThank you for playing PEGDROP!");
+    }
+    for (const char* locale : {"C", "POSIX", "C.UTF-8"}) {
+        ::setenv("LC_ALL", locale, 1);
+        FrmTop10& t = GameEnds(2, 0);
+        EXPECT_EQ(Rows(t)[0], " Ann|$12,500 ") << locale;
+        t.cmdPlayAgain_Click();
+    }
+}
+#endif
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "platform/files_posix.h"
 #include "png_writer.h"
 #include "rules/top10.h"
+#include "ui/dialogs.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,6 +22,7 @@
 #include <functional>
 #include <png.h>
 #include <set>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -107,7 +109,7 @@ pegdrop::Top10Table Ladder(int top) {
 struct Target {
     const char* name;
     std::string before;
-    std::function<bool(const std::string& path)> save;
+    std::function<platform::SaveResult(const std::string& path)> save;
     std::string after;
 };
 
@@ -198,13 +200,15 @@ TEST(WriteFaults, EveryStepFailingLeavesTheOldFileOrTheNewOneAndNoLitter) {
                     Chop(fs);
                     fs.failAt = k;
                     fs.error = error;
-                    bool saved = false;
+                    platform::SaveResult saved;
                     {
                         UseFiles use(fs);
                         saved = target.save(folder.Path() + "/" + target.name);
                     }
                     ++cases;
-                    EXPECT_EQ(saved, k > renamed);
+                    EXPECT_EQ(static_cast<bool>(saved), k > renamed);
+                    // The failed step's own reason, not one from tidying up.
+                    EXPECT_EQ(saved.Reason(), k > renamed ? "" : std::strerror(error));
                     const std::string old = hadOld ? target.before : "<missing>";
                     EXPECT_EQ(folder.Read(target.name), k > renamed ? target.after : old);
                     const std::vector<std::string> left = Entries(folder.Path());
@@ -290,12 +294,15 @@ TEST(WriteFaults, AFailedRemovalAfterAFailedSaveStillKeepsTheOldFile) {
         fs.beforeStep = [&fs](int step) {
             if (fs.calls.back() == "rename")
                 fs.failAt = step;
-            if (fs.calls.back() == "unlink")
+            if (fs.calls.back() == "unlink") {
                 fs.failAt = step;
+                fs.error = EACCES;
+            }
         };
         {
             UseFiles use(fs);
-            EXPECT_FALSE(target.save(folder.Path() + "/" + target.name));
+            const platform::SaveResult saved = target.save(folder.Path() + "/" + target.name);
+            EXPECT_EQ(saved.Reason(), std::strerror(EIO)) << "the rename's reason";
         }
         EXPECT_EQ(fs.calls.back(), "unlink");
         EXPECT_EQ(folder.Read(target.name), target.before);
@@ -346,31 +353,48 @@ TEST(WriteFaults, KilledBeforeAnyStepASaveLeavesTheOldFileOrTheNewOne) {
 
 // The game goes on after a failed save: a tournament whose top-ten save fails
 // at step k still shows the window, and Exit ends the program whether or not
-// its speed save fails after it.
+// its speed save fails after it. Each failure is told once, in a message over
+// the window and on stderr.
 class FailedSaveInTheGame : public test::Harness,
                             public ::testing::WithParamInterface<std::tuple<int, int>> {
 protected:
     FailedSaveInTheGame() {
         modPegdrop::DataPath = data.Path() + "/";
         modPegdrop::SoundPath = modPegdrop::DataPath + "sounds/";
+        // The name prompt is answered with `name`; every message is recorded
+        // and answered.
+        app().onModal = [this](ui::Window& dialog) {
+            if (auto* box = dynamic_cast<ui::MessageDialog*>(&dialog)) {
+                messages.push_back(box->Caption() + ": " + box->lblText.Caption());
+                EXPECT_TRUE(box->imgIcon.Visible()) << "the stop icon";
+            } else {
+                Type(dialog, name);
+            }
+            PressKey(dialog, SDLK_RETURN);
+        };
     }
-    FrmTop10& TournamentEnds(std::int32_t total, const char* name) {
+    FrmTop10& TournamentEnds(std::int32_t total) {
         FrmBoard& board = modPegdrop::frmBoard.Load();
         Yield();
         modPegdrop::GameMode = 1;
         modPegdrop::Winnings = total;
-        app().onModal = [this, name](ui::Window& prompt) {
-            app().onModal = nullptr;
-            Type(prompt, name);
-            PressKey(prompt, SDLK_RETURN);
-        };
         board.tmrRestart.SetEnabled(true);
         board.tmrRestart_Timer();
-        app().onModal = nullptr;
         FrmTop10* window = app().Find<FrmTop10>();
         EXPECT_NE(window, nullptr);
         return *window;
     }
+    // The lines the game printed on stderr about itself.
+    static std::vector<std::string> OwnLines(const std::string& stderrText) {
+        std::vector<std::string> lines;
+        std::istringstream in(stderrText);
+        for (std::string line; std::getline(in, line);)
+            if (line.starts_with("pegdrop: "))
+                lines.push_back(line.substr(9));
+        return lines;
+    }
+    std::string name = "Zed";
+    std::vector<std::string> messages;
 };
 
 TEST_P(FailedSaveInTheGame, TheTopTenWindowOpensAndExitStillEndsTheProgram) {
@@ -385,8 +409,9 @@ TEST_P(FailedSaveInTheGame, TheTopTenWindowOpensAndExitStillEndsTheProgram) {
     fs.failAt = k;
     fs.error = error;
     UseFiles use(fs);
+    ::testing::internal::CaptureStderr();
 
-    FrmTop10& window = TournamentEnds(9950, "Zed");
+    FrmTop10& window = TournamentEnds(9950);
     if (k > static_cast<int>(aSave.size())) {
         EXPECT_EQ(fs.calls, aSave) << "the top-ten save, untroubled";
     }
@@ -396,16 +421,28 @@ TEST_P(FailedSaveInTheGame, TheTopTenWindowOpensAndExitStillEndsTheProgram) {
     pegdrop::Top10Table ranked = Ladder(5000);
     pegdrop::InsertTop10Row(ranked, 1, "Zed", 9950);
     EXPECT_EQ(data.Read("top10.dat"), k <= renamed ? before : pegdrop::FormatTop10(ranked));
+    std::vector<std::string> told;
+    if (k <= renamed)
+        told.push_back(std::string("Your score could not be saved to top10.dat: ") +
+                       std::strerror(error));
+    EXPECT_EQ(messages.size(), told.size());
 
     modPegdrop::Speed = 250;
     const auto topTenCalls = static_cast<int>(fs.calls.size());
     window.cmdExit_Click();
     EXPECT_FALSE(app().HasWindows()) << "Exit ended the program";
     const int speedStep = k - topTenCalls;
-    EXPECT_EQ(data.Read("speed.dat"),
-              speedStep >= 1 && speedStep <= renamed ? "123\r\n" : "250\r\n");
+    const bool speedFailed = speedStep >= 1 && speedStep <= renamed;
+    EXPECT_EQ(data.Read("speed.dat"), speedFailed ? "123\r\n" : "250\r\n");
+    if (speedFailed)
+        told.push_back(std::string("Your speed setting could not be saved to speed.dat: ") +
+                       std::strerror(error));
+    EXPECT_EQ(OwnLines(::testing::internal::GetCapturedStderr()), told);
+    for (std::string& line : told)
+        line = "PEGDROP: " + line;
+    EXPECT_EQ(messages, told);
     EXPECT_EQ(Entries(data.Path()), (std::vector<std::string>{"speed.dat", "top10.dat"}))
-        << "no temporary file left";
+        << "no temporary file or lock file left";
 }
 
 // Steps 1 to 8 are the top-ten save, 9 to 16 the speed save at Exit (when the
