@@ -15,32 +15,11 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class FileSystem; // the calls a save is made of: files_posix.h, files_windows.h
+}
+
 namespace test {
-
-// Sets or clears an environment variable for one scope.
-class Environment {
-public:
-    Environment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value != nullptr)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~Environment() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    Environment(const Environment&) = delete;
-    Environment& operator=(const Environment&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 class CueRecorder final : public modPegdrop::SoundSink {
 public:
@@ -52,7 +31,39 @@ public:
     int stops = 0;
 };
 
-// A folder under /tmp, removed with everything in it.
+// Sets an environment variable for this process, or removes it (nullptr).
+void SetEnv(const char* name, const char* value);
+
+// Sets or clears an environment variable for one scope.
+class Environment {
+public:
+    Environment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        SetEnv(name, value);
+    }
+    ~Environment() { SetEnv(name_, old_ ? old_->c_str() : nullptr); }
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// Saves go through `fs` while this lives.
+class UseFiles {
+public:
+    explicit UseFiles(platform::FileSystem& fs);
+    ~UseFiles();
+    UseFiles(const UseFiles&) = delete;
+    UseFiles& operator=(const UseFiles&) = delete;
+};
+
+// The names in a folder, sorted.
+std::vector<std::string> Entries(const std::string& folder);
+
+// A new folder in the system's temporary folder, removed with everything in it.
 class TempFolder {
 public:
     TempFolder();

@@ -3,6 +3,7 @@
 #include "game/frmSplash.h"
 #include "game/modPegdrop.h"
 #include "game/version.h"
+#include "platform/console.h"
 #include "ui/application.h"
 
 #include <chrono>
@@ -46,6 +47,7 @@ void PrintHelp() {
 int Arguments(int argc, char** argv) {
     if (argc == 1)
         return -1;
+    platform::UseStartingConsole();
     const bool help = std::strcmp(argv[1], "--help") == 0;
     const bool version = std::strcmp(argv[1], "--version") == 0;
     if (argc == 2 && help) {

@@ -5,12 +5,20 @@
 
 #include "game/data_files.h"
 #include "platform/file_lock.h"
-#include "platform/files.h"
 
 #include <filesystem>
 #include <functional>
+#ifdef _WIN32
+#include "platform/files_windows.h"
+
+#include <future>
+#include <thread>
+#else
+#include "platform/files_posix.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -48,6 +56,41 @@ TEST(FileLock, OneHolderAtATimeAndABusyLockIsGivenUpAfterTheWait) {
     EXPECT_EQ(clock.NowUs(), freed);
 }
 
+// The manual clock, except that the first sleep (a busy lock) lets the other
+// copy finish and waits until it has.
+class WaitForOther final : public platform::Clock {
+public:
+    std::function<void()> onFirstSleep;
+    int sleeps = 0;
+    std::uint64_t NowUs() override { return clock_.NowUs(); }
+    void SleepUntilUs(std::uint64_t when) override {
+        if (sleeps++ == 0 && onFirstSleep)
+            onFirstSleep();
+        clock_.SleepUntilUs(when);
+    }
+
+private:
+    platform::ManualClock clock_;
+};
+
+// Beta's save, made while Alpha's stood inside its own, waited for it and
+// ranked into the table Alpha left.
+void ExpectBothKept(const test::TempFolder& folder, const pegdrop::Top10Saved& beta,
+                    const WaitForOther& betaClock) {
+    EXPECT_GT(betaClock.sleeps, 0) << "Beta's save did not wait for Alpha's";
+    EXPECT_TRUE(beta.result);
+    EXPECT_EQ(beta.row, 2);
+    pegdrop::Top10Table both;
+    both[0] = {"Alpha", 21000};
+    both[1] = {"Beta", 1000};
+    EXPECT_EQ(pegdrop::FormatTop10(beta.table), pegdrop::FormatTop10(both));
+    EXPECT_EQ(folder.Read("top10.dat"), pegdrop::FormatTop10(both));
+    EXPECT_FALSE(Exists(folder.Path() + "/top10.dat.lock"));
+}
+
+// The two copies are two processes here; on Windows two threads, each with
+// its own handle on the lock file, as LockFileEx locks by handle.
+#ifndef _WIN32
 // Stops a save at its first step, with the table read and the lock held,
 // until told to go on.
 class PausedFiles final : public platform::FileSystem {
@@ -65,23 +108,6 @@ private:
     int paused_;
     int goOn_;
     bool stopped_ = false;
-};
-
-// The manual clock, except that the first sleep (a busy lock) lets the other
-// copy finish and waits until it has.
-class WaitForOther final : public platform::Clock {
-public:
-    std::function<void()> onFirstSleep;
-    int sleeps = 0;
-    std::uint64_t NowUs() override { return clock_.NowUs(); }
-    void SleepUntilUs(std::uint64_t when) override {
-        if (sleeps++ == 0 && onFirstSleep)
-            onFirstSleep();
-        clock_.SleepUntilUs(when);
-    }
-
-private:
-    platform::ManualClock clock_;
 };
 
 // Alpha's copy reads the table and stops inside its save; Beta's copy then
@@ -121,16 +147,59 @@ TEST(SharedTop10, ASaveWaitsForTheOtherCopysSaveAndKeepsItsEntry) {
     finishAlpha();
     ::close(paused[0]);
     ::close(goOn[1]);
-    EXPECT_GT(beta.sleeps, 0) << "Beta's save did not wait for Alpha's";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "Alpha's save";
-    EXPECT_TRUE(saved.result);
-    EXPECT_EQ(saved.row, 2);
-    pegdrop::Top10Table both;
-    both[0] = {"Alpha", 21000};
-    both[1] = {"Beta", 1000};
-    EXPECT_EQ(pegdrop::FormatTop10(saved.table), pegdrop::FormatTop10(both));
-    EXPECT_EQ(folder.Read("top10.dat"), pegdrop::FormatTop10(both));
-    EXPECT_FALSE(Exists(path + ".lock"));
+    ExpectBothKept(folder, saved, beta);
 }
+
+#else
+
+// Stops the first save at its first step, with the table read and the lock
+// held, until told to go on.
+class PausedFiles final : public platform::FileSystem {
+public:
+    std::promise<void> paused;
+    std::shared_future<void> goOn;
+    void* CreateNew(const wchar_t* path) override {
+        if (!stopped_) {
+            stopped_ = true;
+            paused.set_value();
+            goOn.wait();
+        }
+        return FileSystem::CreateNew(path);
+    }
+
+private:
+    bool stopped_ = false;
+};
+
+TEST(SharedTop10, ASaveWaitsForTheOtherCopysSaveAndKeepsItsEntry) {
+    test::TempFolder folder;
+    const std::string path = folder.Path() + "/top10.dat";
+    PausedFiles files;
+    std::promise<void> goOn;
+    files.goOn = goOn.get_future().share();
+    std::future<void> paused = files.paused.get_future();
+    test::UseFiles use(files);
+    platform::ManualClock clock;
+    pegdrop::Top10Saved alpha;
+    std::thread alphaCopy([&] {
+        alpha = pegdrop::SaveTop10Entry(path, pegdrop::Top10Row{"Alpha", 21000}, clock);
+    });
+    paused.wait();
+    const auto finishAlpha = [&] {
+        if (!alphaCopy.joinable())
+            return;
+        goOn.set_value();
+        alphaCopy.join();
+    };
+    WaitForOther beta;
+    beta.onFirstSleep = finishAlpha;
+    const auto saved = pegdrop::SaveTop10Entry(path, pegdrop::Top10Row{"Beta", 1000}, beta);
+    finishAlpha();
+    EXPECT_TRUE(alpha.result && alpha.row == 1) << "Alpha's save";
+    ExpectBothKept(folder, saved, beta);
+}
+
+#endif
 
 } // namespace

@@ -9,10 +9,10 @@
 #include "ui/dialogs.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <locale.h>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -289,21 +289,26 @@ TEST_F(Top10Window, AnEntryAnotherCopySavedDuringThePromptIsKept) {
 
 TEST_F(Top10Window, AFailedWriteKeepsWhatWasThereAndTheGameGoesOn) {
     // A folder where the file should be: no rename can replace it, even as root.
-    ASSERT_EQ(::mkdir((data.Path() + "/top10.dat").c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(data.Path() + "/top10.dat"));
     FrmTop10& t = GameEnds(1, 500, "Ann");
     EXPECT_EQ(t.NewEntryRow, 1);
     EXPECT_EQ(Rows(t)[0], " Ann|$500 ") << "the window shows the table it ranked";
     EXPECT_TRUE(t.IsShown());
+    // Why, in the system's words, as the save gives them: "Is a directory",
+    // "Access is denied.".
+    const std::string why = platform::WriteFileAtomically(data.Path() + "/top10.dat", "").Reason();
+    ASSERT_FALSE(why.empty());
     EXPECT_EQ(messages, std::vector<std::string>{
-                            "PEGDROP: Your score could not be saved to top10.dat: Is a directory"});
-    struct stat st {};
-    ASSERT_EQ(::stat((data.Path() + "/top10.dat").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISDIR(st.st_mode));
+                            "PEGDROP: Your score could not be saved to top10.dat: " + why});
+    EXPECT_TRUE(std::filesystem::is_directory(data.Path() + "/top10.dat"));
     t.cmdExit_Click();
     EXPECT_FALSE(app().HasWindows());
     EXPECT_EQ(data.Read("speed.dat"), "300\r\n") << "Exit still saves the speed";
 }
 
+// Windows takes the separator from the player's region settings, which a
+// test cannot change; test_files_windows.cpp runs under a German Wine.
+#ifndef _WIN32
 // LC_ALL=de_DE.UTF-8 while it lives. Where the system lacks that locale, it
 // is built from the locales package's sources into a folder of its own and
 // found through LOCPATH, which needs no root.
@@ -373,5 +378,6 @@ TEST_F(Top10Window, ScoresTakeThePlayersThousandsSeparator) {
         t.cmdPlayAgain_Click();
     }
 }
+#endif
 
 } // namespace
