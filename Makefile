@@ -95,6 +95,17 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
+# ---- Windows package (docs/windows.md): WIN_BUILD/pegdrop-VERSION-win64.zip and
+# WIN_BUILD/pegdrop-VERSION-setup.exe, and their proof: the resources read back,
+# the zip's contents, and under Wine the installer and a tournament from the zip.
+.PHONY: windows-package test-windows-package
+windows-package: windows
+	@cmake --build $(WIN_BUILD) --target windows-package
+
+test-windows-package: windows-package
+	cd $(WIN_BUILD) && ctest --output-on-failure -j2 -L windows-package
+# ---- end of the Windows package
+
 # Only what the build made: the player's data folder is not in here.
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
