@@ -28,7 +28,8 @@ want=$(
 have=$(find . -type f | sed 's|^\./||')
 diff <(tr ' ' '\n' <<<"$want" | LC_ALL=C sort) <(LC_ALL=C sort <<<"$have") >"$work/files.diff" ||
     complain "the zip does not hold what it should (< missing, > extra): $(cat "$work/files.diff")"
-[ "$(ls "$sounds"/*.wav | wc -l)" = 13 ] || complain "$(ls "$sounds"/*.wav | wc -l) cues built, not 13"
+cues=("$sounds"/*.wav)
+[ ${#cues[@]} = 13 ] || complain "${#cues[@]} cues built, not 13"
 
 cmp -s "$exe" pegdrop.exe || complain "pegdrop.exe is not the one built"
 for f in "$sounds"/*.wav; do cmp -s "$f" "sounds/${f##*/}" || complain "sounds/${f##*/} is not the cue built"; done
@@ -38,8 +39,9 @@ for t in README.txt licences/*.txt; do
     [ -s "$t" ] || { complain "$t is empty"; continue; }
     # Every line ends in CR LF: no LF without its CR, no CR without its LF.
     lines=$(wc -l <"$t")
-    [ "$(grep -c $'\r$' "$t")" = "$lines" ] && [ "$(tr -cd '\r' <"$t" | wc -c)" = "$lines" ] ||
+    if [ "$(grep -c $'\r$' "$t")" != "$lines" ] || [ "$(tr -cd '\r' <"$t" | wc -c)" != "$lines" ]; then
         complain "$t does not end every line in CR LF"
+    fi
 done
 grep -q '^Pegdrop [0-9.]* for Windows' README.txt || complain "README.txt does not open with the game's name"
 

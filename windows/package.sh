@@ -55,8 +55,9 @@ licence() {
 }
 
 one_dir() { # the only folder matching a pattern under DEPS_SRC
+    # shellcheck disable=SC2206 # the pattern is meant to expand
     local found=("$deps_src"/$1)
-    [ ${#found[@]} -eq 1 ] && [ -d "${found[0]}" ] || fail "not one source folder $deps_src/$1"
+    if [ ${#found[@]} -ne 1 ] || [ ! -d "${found[0]}" ]; then fail "not one source folder $deps_src/$1"; fi
     echo "${found[0]}"
 }
 

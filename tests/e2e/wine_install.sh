@@ -74,7 +74,7 @@ settle
 echo "e2e: installed silently into a fresh Wine prefix in $(e2e_elapsed "$started" "$(e2e_now)") s"
 
 local_dirs=("$WINEPREFIX"/drive_c/users/*/AppData/Local)
-[ ${#local_dirs[@]} -eq 1 ] && [ -d "${local_dirs[0]}" ] || e2e_fail "not one %LOCALAPPDATA%: ${local_dirs[*]}"
+if [ ${#local_dirs[@]} -ne 1 ] || [ ! -d "${local_dirs[0]}" ]; then e2e_fail "not one %LOCALAPPDATA%: ${local_dirs[*]}"; fi
 local_app=${local_dirs[0]}
 user=$(basename "$(dirname "$(dirname "$local_app")")")
 program=$local_app/Programs/Pegdrop
@@ -99,12 +99,17 @@ same_files "$stage/sounds" "$data/sounds"
 [ "$workdir" = "$win_local\\Pegdrop" ] || e2e_fail "the shortcut starts in '$workdir', not the data folder"
 
 reg=$(win reg query "$key" 2>&1 | tr -d "\r") || e2e_fail "no uninstall key $key: $reg"
-has_value() { grep -Eq "^ +$1 +REG_[A-Z]+ +$2\$" <<<"$reg" || e2e_fail "the uninstall key has no $1 $2: $reg"; }
+# has_value NAME VALUE: reg prints "    NAME    REG_TYPE    VALUE" a line.
+has_value() {
+  local got
+  got=$(awk -v n="$1" '$1 == n { sub(/^ +[^ ]+ +REG_[A-Z]+ +/, ""); print }' <<<"$reg")
+  [ "$got" = "$2" ] || e2e_fail "the uninstall key's $1 is '$got', not '$2'"
+}
 has_value DisplayName Pegdrop
 has_value DisplayVersion "$version"
 has_value Publisher "The Pegdrop developers"
-has_value InstallLocation "$(sed 's/\\/\\\\/g' <<<"$win_local\\Programs\\Pegdrop")"
-has_value UninstallString "$(sed 's/\\/\\\\/g' <<<"\"$win_local\\Programs\\Pegdrop\\uninstall.exe\"")"
+has_value InstallLocation "$win_local\\Programs\\Pegdrop"
+has_value UninstallString "\"$win_local\\Programs\\Pegdrop\\uninstall.exe\""
 echo "e2e: the program, the data folder with its cues, the shortcut and the uninstall key are in place"
 
 # ---- Played from the Start menu: the shortcut's working folder is where the game keeps its files
@@ -143,6 +148,7 @@ settle
 [ ! -e "$data/sounds" ] || e2e_fail "the uninstaller left the cues"
 cmp -s "$table" "$data/top10.dat" || e2e_fail "the uninstaller did not keep top10.dat"
 cmp -s "$E2E_WORK/speed.dat" "$data/speed.dat" || e2e_fail "the uninstaller did not keep speed.dat"
-[ "$(ls "$data" | tr '\n' ' ')" = "speed.dat top10.dat " ] || e2e_fail "the data folder holds $(ls "$data")"
+left=$(find "$data" -mindepth 1 -printf '%P\n' | LC_ALL=C sort | xargs)
+[ "$left" = "speed.dat top10.dat" ] || e2e_fail "the data folder holds $left"
 echo "e2e: uninstalled silently: the program, shortcut, cues and key are gone, top10.dat and speed.dat kept"
 echo "e2e: install, play and uninstall took $(e2e_elapsed "$started" "$(e2e_now)") s"
