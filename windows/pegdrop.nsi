@@ -32,15 +32,13 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright © 2026 The Pegdrop devel
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 
+; Our drawn icon; no welcome or finish page, whose side picture would be
+; NSIS's own rather than ours.
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
-!define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Play Pegdrop now"
-!define MUI_FINISHPAGE_RUN_FUNCTION PlayNow
-!insertmacro MUI_PAGE_WELCOME
+!define MUI_FINISHPAGE_NOAUTOCLOSE
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
@@ -76,11 +74,6 @@ Section "Pegdrop"
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${KEY}" "EstimatedSize" $0
 SectionEnd
-
-Function PlayNow
-    SetOutPath "${DATA}"
-    Exec '"$INSTDIR\pegdrop.exe"'
-FunctionEnd
 
 ; The program goes; the player's table and speed setting stay.
 Section "Uninstall"
