@@ -87,14 +87,6 @@ format:
 format-check:
 	@git ls-files '*.cpp' '*.h' | xargs $(CLANG_FORMAT) --dry-run --Werror && echo "$(CLANG_FORMAT): clean"
 
-# make install [PREFIX=/usr/local] [DESTDIR=/staging]
-install: build
-	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
-
-# make package: build/pegdrop_VERSION_ARCH.deb
-package: build
-	cd $(BUILD) && cpack -G DEB
-
 # ---- Windows package (docs/windows.md): WIN_BUILD/pegdrop-VERSION-win64.zip and
 # WIN_BUILD/pegdrop-VERSION-setup.exe, and their proof: the resources read back,
 # the zip's contents, and under Wine the installer and a tournament from the zip.
@@ -105,6 +97,14 @@ windows-package: windows
 test-windows-package: windows-package
 	cd $(WIN_BUILD) && ctest --output-on-failure -j2 -L windows-package
 # ---- end of the Windows package
+
+# make install [PREFIX=/usr/local] [DESTDIR=/staging]
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# make package: build/pegdrop_VERSION_ARCH.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # Only what the build made: the player's data folder is not in here.
 clean:
