@@ -1,6 +1,7 @@
 // Figures for the event loop, the step wait and the pace of a descent. Run
 // under Xvfb for the idle figure: SDL's dummy driver cannot block while it
 // waits for events.
+#include "descent_timing.h"
 #include "game/frmBoard.h"
 #include "game/images.h"
 #include "game/modPegdrop.h"
@@ -14,12 +15,6 @@
 #include <memory>
 
 namespace {
-
-double ProcessCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 // The board's idle state: a 180 ms chase lighting pictures, nothing else.
 class Idle : public ui::Window {
@@ -45,12 +40,12 @@ void BM_IdleChaseCpu(benchmark::State& state) {
         double cpuAtStop = 0;
         std::uint64_t usAtStop = 0;
         idle.stop.Tick = [&] {
-            cpuAtStop = ProcessCpuSeconds();
+            cpuAtStop = bench::ProcessCpuSeconds();
             usAtStop = ui::App().GetClock().NowUs();
             ui::App().EndProgram();
         };
         app.DoEvents(); // the first picture sets the renderer up: not idle cost
-        const double cpu = ProcessCpuSeconds();
+        const double cpu = bench::ProcessCpuSeconds();
         const std::uint64_t wallStart = app.GetClock().NowUs();
         app.Run(); // the window is kept until the handler stack is empty
         const double wall = static_cast<double>(usAtStop - wallStart) * 1e-6;
@@ -106,46 +101,24 @@ BENCHMARK(BM_StepWait)->Arg(1)->Arg(300)->Arg(500)->Unit(benchmark::kMicrosecond
 
 // How late the real clock wakes from a sleep to a deadline a few ms off.
 void BM_SleepUntilLateness(benchmark::State& state) {
-    platform::RealClock clock;
-    std::uint64_t total = 0, worst = 0, sleeps = 0;
     for (auto _ : state) {
-        const std::uint64_t deadline = clock.NowUs() + 2500;
-        clock.SleepUntilUs(deadline);
-        const std::uint64_t late = clock.NowUs() - deadline;
-        total += late;
-        worst = std::max(worst, late);
-        ++sleeps;
+        const bench::Lateness late = bench::SleepLateness(400, 2500);
+        state.counters["late_us_mean"] = late.meanUs;
+        state.counters["late_us_worst"] = static_cast<double>(late.worstUs);
     }
-    state.counters["late_us_mean"] = static_cast<double>(total) / static_cast<double>(sleeps);
-    state.counters["late_us_worst"] = static_cast<double>(worst);
 }
-BENCHMARK(BM_SleepUntilLateness)->Iterations(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SleepUntilLateness)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // A whole board descent on the real clock: its wall time beside what the
 // counts take at 33,000,000 a second, and the CPU it costs.
 void BM_BoardDescent(benchmark::State& state) {
     const auto speed = static_cast<std::int16_t>(state.range(0));
     for (auto _ : state) {
-        modPegdrop::ResetSharedState();
-        ui::Application app;
-        FrmBoard& board = app.Instance<FrmBoard>();
-        std::int16_t key = 't';
-        board.Form_KeyPress(key);
-        app.DoEvents();
-        modPegdrop::Speed = speed;
-        const std::uint64_t frames = app.FramesPresented();
-        const double cpu = ProcessCpuSeconds();
-        const std::uint64_t start = app.GetClock().NowUs();
-        board.DropChip();
-        const double wall = static_cast<double>(app.GetClock().NowUs() - start) * 1e-6;
-        const double used = ProcessCpuSeconds() - cpu;
-        state.counters["wall_s"] = wall;
-        state.counters["expected_s"] =
-            300.0 * pegdrop::StepWaitCounts(speed) / pegdrop::kReferenceCountsPerSecond;
-        state.counters["cpu_percent_of_core"] = 100.0 * used / wall;
-        state.counters["frames"] = static_cast<double>(app.FramesPresented() - frames);
-        app.EndProgram();
-        app.DoEvents();
+        const bench::DescentTiming t = bench::TimeBoardDescent(speed);
+        state.counters["wall_s"] = t.wallS;
+        state.counters["expected_s"] = t.expectedS;
+        state.counters["cpu_percent_of_core"] = t.cpuPercent;
+        state.counters["frames"] = static_cast<double>(t.frames);
     }
 }
 BENCHMARK(BM_BoardDescent)->Arg(1)->Arg(300)->Arg(500)->Iterations(1)->Unit(benchmark::kSecond);

@@ -1,15 +1,20 @@
 #include "harness.h"
 
-#include "platform/files.h"
 #include "platform/paths.h"
+#ifdef _WIN32
+#include "platform/files_windows.h"
+#else
+#include "platform/files_posix.h"
+#endif
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
-#include <unistd.h>
 
 namespace test {
 
@@ -21,10 +26,47 @@ std::vector<std::string> CueRecorder::Names() const {
     return names;
 }
 
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    // The C runtime's own table, which getenv and SDL_getenv read; an empty
+    // value removes the variable.
+    ::_putenv_s(name, value != nullptr ? value : "");
+#else
+    if (value != nullptr)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+#endif
+}
+
+UseFiles::UseFiles(platform::FileSystem& fs) {
+    platform::SetFileSystem(&fs);
+}
+
+UseFiles::~UseFiles() {
+    platform::SetFileSystem(nullptr);
+}
+
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pegdrop-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr)
-        path_ = pattern;
+    // create_directory makes a name that is already there fail, as mkdtemp does.
+    static std::mt19937_64 names{std::random_device{}()};
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "pegdrop-%012llx",
+                      static_cast<unsigned long long>(names() & 0xFFFFFFFFFFFFull));
+        std::error_code error;
+        if (std::filesystem::create_directory(base / name, error))
+            path_ = (base / name).string();
+    }
 }
 
 TempFolder::~TempFolder() {
@@ -42,11 +84,13 @@ std::string TempFolder::Read(const std::string& name) const {
 }
 
 Harness::Harness() {
-    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
-    ::setenv("SDL_RENDER_DRIVER", "software", 1);
-    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SetEnv("SDL_VIDEODRIVER", "dummy");
+    SetEnv("SDL_RENDER_DRIVER", "software");
+    SetEnv("SDL_AUDIODRIVER", "dummy");
     previousDirectory_ = platform::CurrentDirectory();
-    if (::chdir(data.Path().c_str()) != 0)
+    std::error_code error;
+    std::filesystem::current_path(data.Path(), error);
+    if (error)
         ADD_FAILURE() << "cannot enter " << data.Path();
     auto clock = std::make_unique<platform::ManualClock>();
     clock_ = clock.get();
@@ -67,7 +111,9 @@ Harness::~Harness() {
     app_.reset();
     modPegdrop::SetSoundSink(nullptr);
     modPegdrop::SetRandomSource(nullptr);
-    if (::chdir(previousDirectory_.c_str()) != 0)
+    std::error_code error;
+    std::filesystem::current_path(previousDirectory_, error);
+    if (error)
         ADD_FAILURE() << "cannot go back to " << previousDirectory_;
 }
 

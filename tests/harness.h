@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class FileSystem; // the calls a save is made of: files_posix.h, files_windows.h
+}
+
 namespace test {
 
 class CueRecorder final : public modPegdrop::SoundSink {
@@ -23,7 +27,22 @@ public:
     std::vector<std::string> paths;
 };
 
-// A folder under /tmp, removed with everything in it.
+// Sets an environment variable for this process, or removes it (nullptr).
+void SetEnv(const char* name, const char* value);
+
+// Saves go through `fs` while this lives.
+class UseFiles {
+public:
+    explicit UseFiles(platform::FileSystem& fs);
+    ~UseFiles();
+    UseFiles(const UseFiles&) = delete;
+    UseFiles& operator=(const UseFiles&) = delete;
+};
+
+// The names in a folder, sorted.
+std::vector<std::string> Entries(const std::string& folder);
+
+// A new folder in the system's temporary folder, removed with everything in it.
 class TempFolder {
 public:
     TempFolder();

@@ -3,6 +3,7 @@
 #include "game/frmSplash.h"
 #include "game/modPegdrop.h"
 #include "game/version.h"
+#include "platform/console.h"
 #include "ui/application.h"
 
 #include <cstdio>
@@ -17,6 +18,7 @@ constexpr const char* kUsage = "usage: pegdrop [--help | --version]\n";
 int Arguments(int argc, char** argv) {
     if (argc == 1)
         return -1;
+    platform::UseStartingConsole();
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::printf("%s\nDrop chips down the peg board into the prize slots. The game keeps\n"
                     "top10.dat and speed.dat in the folder it is started in, and plays\n"

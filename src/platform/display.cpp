@@ -1,5 +1,7 @@
 #include "platform/display.h"
 
+#include <SDL.h>
+
 #include <cmath>
 #include <cstdlib>
 
@@ -40,6 +42,14 @@ std::optional<double> DpiFromMillimetres(int pixels, int millimetres) {
     if (!PlausibleDpi(dpi))
         return std::nullopt;
     return dpi;
+}
+
+DisplayDensity SdlDisplayDensity() {
+    float ddpi = 0, hdpi = 0, vdpi = 0;
+    if (SDL_GetNumVideoDisplays() > 0 && SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0 &&
+        PlausibleDpi(hdpi))
+        return {hdpi, "SDL"};
+    return {kBaseDpi, "none"};
 }
 
 } // namespace platform

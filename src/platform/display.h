@@ -1,5 +1,6 @@
 // What the display the game shows on is: whether anyone can see it, and how
-// dense its pixels are. The X11 answers live in display_x11.cpp.
+// dense its pixels are. The answers live in display_x11.cpp and
+// display_windows.cpp.
 #pragma once
 
 #include <optional>
@@ -48,9 +49,12 @@ struct DisplayDensity {
     double dpi = kBaseDpi;
     std::string source; // "Xft.dpi", "X screen", "SDL", or "none"
 };
-// The density of the display SDL's video runs on: Xft.dpi from the X resource
-// database (what desktops set for scaling), then the X screen's size in
-// millimetres, then SDL's own figure; 96 dpi when none is known.
+// The density of the display SDL's video runs on: on X11, Xft.dpi from the X
+// resource database (what desktops set for scaling), then the X screen's size
+// in millimetres, then SDL's own figure; on Windows SDL's figure; 96 dpi when
+// none is known.
 DisplayDensity ReadDisplayDensity();
+// SDL's own figure for its first display, or 96 dpi ("none").
+DisplayDensity SdlDisplayDensity();
 
 } // namespace platform

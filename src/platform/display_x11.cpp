@@ -103,11 +103,7 @@ DisplayDensity ReadDisplayDensity() {
                 return {*dpi, "X screen"};
         }
     }
-    float ddpi = 0, hdpi = 0, vdpi = 0;
-    if (SDL_GetNumVideoDisplays() > 0 && SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0 &&
-        PlausibleDpi(hdpi))
-        return {hdpi, "SDL"};
-    return {kBaseDpi, "none"};
+    return SdlDisplayDensity();
 }
 
 } // namespace platform

@@ -1,40 +1,21 @@
 // Saving a file whole and reading a bounded regular file: the only file access
-// the game makes. One implementation per operating system.
+// the game makes. One implementation per operating system; the calls a save is
+// made of, which tests replace, are in files_posix.h and files_windows.h.
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace platform {
 
-// The system calls a save is made of, one member each, returning as the call
-// does (-1 and errno on failure). The base class makes the real calls; tests
-// put in one that fails a chosen step or stops the process there.
-class FileSystem {
-public:
-    virtual ~FileSystem() = default;
-    virtual int Open(const char* path, int flags, mode_t mode);
-    virtual ssize_t Write(int fd, const void* data, std::size_t size);
-    virtual int Fsync(int fd);
-    virtual int Close(int fd);
-    virtual int Rename(const char* from, const char* to);
-    virtual int Unlink(const char* path);
-};
-
-// The file system saves go through; the real one unless a test set another.
-FileSystem& CurrentFileSystem();
-// nullptr puts the real one back. The caller keeps `fs` alive while it is set.
-void SetFileSystem(FileSystem* fs);
-
 // Replaces the file whole or not at all: a temporary file beside it, named
 // for this process and call so that no two writers share one, is written,
-// synced and renamed over it, then the folder is synced. False, with the old
-// file as it was and no temporary file left, when any step up to the rename
-// fails; once renamed the file counts as written, even if the folder cannot
-// be synced (some file systems refuse that).
+// flushed to the disk and moved over it. False, with the old file as it was
+// and no temporary file left, when any step up to the move fails. What the
+// steps are on each system is told beside its calls (files_posix.h,
+// files_windows.h).
 bool WriteFileAtomically(const std::string& path, std::string_view content);
 
 std::optional<std::string> ReadWholeFile(const std::string& path);

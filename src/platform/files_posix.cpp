@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "platform/files_posix.h"
 
 #include <algorithm>
 #include <atomic>

@@ -8,12 +8,6 @@ namespace platform {
 
 const char kPathSeparator = '/';
 
-std::string DataPathFor(std::string workingDirectory) {
-    if (workingDirectory.empty() || workingDirectory.back() != kPathSeparator)
-        workingDirectory += kPathSeparator;
-    return workingDirectory;
-}
-
 std::string CurrentDirectory() {
     std::vector<char> buffer(PATH_MAX + 1);
     if (::getcwd(buffer.data(), buffer.size()) == nullptr)

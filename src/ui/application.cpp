@@ -43,6 +43,9 @@ Application::Application(Options options)
     // Window surfaces go straight to the display: a GL texture behind them
     // would redraw the whole window for every changed pixel.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Windows are scaled here, from the display's density: a system that
+    // would stretch them itself must report its real pixels instead.
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
     int started = 0;
     {
         // Each display library SDL tries in turn explains its failure.

@@ -5,6 +5,7 @@
 #include "game/frmBoard.h"
 #include "game/frmSpeed.h"
 #include "game/frmSplash.h"
+#include "platform/paths.h"
 #include "rules/board_rules.h"
 #include "rules/descent.h"
 #include "rules/lattice.h"
@@ -458,7 +459,8 @@ TEST_F(Board, ZeroSlotsSoundTheHornOnlyForALastChipOfAnEmptyGame) {
     EXPECT_EQ(b.lblMessage.Caption(), "You have 1 chip left");
     cues.paths.clear();
     Drop(b, zero);
-    EXPECT_EQ(cues.paths.back(), data.Path() + "/sounds/horns.wav");
+    const std::string sep(1, platform::kPathSeparator);
+    EXPECT_EQ(cues.paths.back(), data.Path() + sep + "sounds" + sep + "horns.wav");
     Advance(2500);
     EXPECT_EQ(b.lblMessage.Caption(), "You finish with $0\rThank you for playing PEGDROP!");
     EXPECT_EQ(b.lblScoreboard.Caption(), "");

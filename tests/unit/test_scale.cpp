@@ -77,17 +77,9 @@ public:
     Environment(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name))
             old_ = old;
-        if (value != nullptr)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
+        test::SetEnv(name, value);
     }
-    ~Environment() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
+    ~Environment() { test::SetEnv(name_, old_ ? old_->c_str() : nullptr); }
     Environment(const Environment&) = delete;
     Environment& operator=(const Environment&) = delete;
 

@@ -4,7 +4,10 @@
 #include "art/pictures.h"
 #include "game/frmBoard.h"
 #include "game/frmSplash.h"
+#include "platform/paths.h"
 
+#include <filesystem>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,12 +15,15 @@ namespace {
 
 using Splash = test::Harness;
 
+const std::string kSep(1, platform::kPathSeparator);
+
 TEST_F(Splash, FixesThePathsFromTheWorkingDirectoryAndPlaysTheOpening) {
     FrmSplash& s = app().Instance<FrmSplash>();
-    EXPECT_EQ(modPegdrop::DataPath, data.Path() + "/");
-    EXPECT_EQ(modPegdrop::SoundPath, data.Path() + "/sounds/");
+    EXPECT_EQ(modPegdrop::DataPath, data.Path() + kSep);
+    EXPECT_EQ(modPegdrop::SoundPath, data.Path() + kSep + "sounds" + kSep);
     EXPECT_EQ(s.lblVersion.Caption(), "Version 1.3");
-    EXPECT_EQ(cues.paths, std::vector<std::string>{data.Path() + "/sounds/pegdrop.wav"});
+    EXPECT_EQ(cues.paths,
+              std::vector<std::string>{data.Path() + kSep + "sounds" + kSep + "pegdrop.wav"});
     EXPECT_FALSE(s.IsShown()) << "the entry point shows it after its load";
     EXPECT_EQ(s.Caption(), "Form1");
     EXPECT_EQ(s.ClientWidth(), 480);
@@ -25,12 +31,16 @@ TEST_F(Splash, FixesThePathsFromTheWorkingDirectoryAndPlaysTheOpening) {
 }
 
 TEST_F(Splash, AtTheRootThePathsAreNotDoubled) {
-    ASSERT_EQ(::chdir("/"), 0);
+    // "/", or on Windows the drive's root, such as C:\ (never C:\\).
+    const std::string root = std::filesystem::current_path().root_path().string();
+    std::filesystem::current_path(root);
     app().Instance<FrmSplash>();
-    EXPECT_EQ(modPegdrop::DataPath, "/");
-    EXPECT_EQ(modPegdrop::SoundPath, "/sounds/");
+    EXPECT_EQ(modPegdrop::DataPath, root);
+    EXPECT_EQ(modPegdrop::SoundPath, root + "sounds" + kSep);
 }
 
+// Windows keeps a process's working folder from being removed.
+#ifndef _WIN32
 TEST_F(Splash, AWorkingFolderThatIsGoneEndsTheProgramInsteadOfUsingTheRoot) {
     const std::string gone = data.Path() + "/gone";
     ASSERT_EQ(::mkdir(gone.c_str(), 0700), 0);
@@ -44,13 +54,14 @@ TEST_F(Splash, AWorkingFolderThatIsGoneEndsTheProgramInsteadOfUsingTheRoot) {
     EXPECT_EQ(app().Find<FrmSplash>(), nullptr);
     EXPECT_TRUE(cues.paths.empty()) << "nothing is played from a folder that is not there";
 }
+#endif
 
 TEST_F(Splash, TheDataFolderIsWhereverTheGameIsStarted) {
     // The harness starts every test in a fresh folder, never the test binary's own.
-    char exe[4096] = {};
-    ASSERT_GT(::readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+    const std::unique_ptr<char, decltype(&SDL_free)> exeFolder(SDL_GetBasePath(), SDL_free);
+    ASSERT_TRUE(exeFolder);
     app().Instance<FrmSplash>();
-    EXPECT_EQ(std::string(exe).rfind(modPegdrop::DataPath, 0), std::string::npos);
+    EXPECT_EQ(std::string(exeFolder.get()).rfind(modPegdrop::DataPath, 0), std::string::npos);
     data.Write("speed.dat", "42\r\n");
     FrmSplash& s = *app().Find<FrmSplash>();
     s.Show();

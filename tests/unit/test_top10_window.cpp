@@ -7,8 +7,8 @@
 #include "game/frmTop10.h"
 #include "ui/dialogs.h"
 
+#include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -242,14 +242,12 @@ TEST_F(Top10Window, TheBoardBlinksBehindThePromptAndQuittingThereWritesNothing) 
 
 TEST_F(Top10Window, AFailedWriteKeepsWhatWasThereAndTheGameGoesOn) {
     // A folder where the file should be: no rename can replace it, even as root.
-    ASSERT_EQ(::mkdir((data.Path() + "/top10.dat").c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(data.Path() + "/top10.dat"));
     FrmTop10& t = GameEnds(1, 500, "Ann");
     EXPECT_EQ(t.NewEntryRow, 1);
     EXPECT_EQ(Rows(t)[0], " Ann|$500 ") << "the window shows the table it ranked";
     EXPECT_TRUE(t.IsShown());
-    struct stat st {};
-    ASSERT_EQ(::stat((data.Path() + "/top10.dat").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_TRUE(std::filesystem::is_directory(data.Path() + "/top10.dat"));
     t.cmdExit_Click();
     EXPECT_FALSE(app().HasWindows());
     EXPECT_EQ(data.Read("speed.dat"), "300\r\n") << "Exit still saves the speed";

@@ -8,7 +8,7 @@
 #include "art/cues.h"
 #include "game/frmBoard.h"
 #include "game/frmTop10.h"
-#include "platform/files.h"
+#include "platform/files_posix.h"
 #include "png_writer.h"
 #include "rules/top10.h"
 
@@ -27,6 +27,9 @@
 #include <vector>
 
 namespace {
+
+using test::Entries;
+using test::UseFiles;
 
 // The real calls, except that step `failAt` (counting from 1) fails with
 // `error`, writes go in pieces of `writePiece` bytes with a signal before
@@ -91,23 +94,6 @@ private:
     }
     bool interrupted_ = false;
 };
-
-// Saves go through `fs` while this lives.
-class UseFiles {
-public:
-    explicit UseFiles(platform::FileSystem& fs) { platform::SetFileSystem(&fs); }
-    ~UseFiles() { platform::SetFileSystem(nullptr); }
-    UseFiles(const UseFiles&) = delete;
-    UseFiles& operator=(const UseFiles&) = delete;
-};
-
-std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 pegdrop::Top10Table Ladder(int top) {
     pegdrop::Top10Table table;
