@@ -47,9 +47,11 @@ Picture IconPicture();            // 32 x 32
 Picture MutedMarkPicture();       // the board's own part under it, with the mark
 
 // The icon the desktop shows for the game, drawn afresh at each size of the
-// icon theme; the tile's rounded corners are transparent. Empty outside
-// the range of those sizes.
+// icon theme and of a Windows .ico; the tile's rounded corners are
+// transparent. Empty outside the range of those sizes.
 inline constexpr std::array<int, 5> kDesktopIconSizes = {32, 48, 64, 128, 256};
+// Windows also asks for 16 (lists, the title bar) and 24 (the taskbar at some scales).
+inline constexpr std::array<int, 7> kWindowsIconSizes = {16, 24, 32, 48, 64, 128, 256};
 Picture DesktopIconPicture(int size); // size x size, with alpha
 
 } // namespace art
