@@ -124,6 +124,8 @@ unix_path() { local p=${1#C:\\}; echo "$WINEPREFIX/drive_c/${p//\\//}"; }
   >"$E2E_WORK/game.log" 2>&1 &
 E2E_GAME_PID=$!
 echo "$E2E_GAME_PID" >"$E2E_WORK/game.pid"
+# Its windows belong to Wine's own process, not to this pid.
+E2E_RUNNER=$wine_run
 e2e_open_board f1
 e2e_drop_chips 1
 # The table read from the data folder: its one row in bright yellow.
