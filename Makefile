@@ -47,7 +47,7 @@ run:
 tools: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target $(TOOL_TARGETS)
 
-test: test-release test-sanitize test-fuzz test-windows format-check
+test: test-release test-sanitize test-fuzz test-windows test-windows-package format-check
 
 # Everything, tests and benchmarks included, with warnings as errors.
 test-build:
