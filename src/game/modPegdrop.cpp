@@ -65,7 +65,11 @@ pegdrop::Settings ReadSettings() {
 }
 
 void UseSettings() {
-    SettingsFile = platform::SettingsFilePath();
+    UseSettings(platform::SettingsFilePath());
+}
+
+void UseSettings(const std::string& file) {
+    SettingsFile = file;
     const pegdrop::Settings settings = ReadSettings();
     const auto muted = settings.find("muted");
     Muted = muted != settings.end() && muted->second == "1";

@@ -23,9 +23,13 @@ bool MakeFolderFor(const std::string& file) {
     const std::string::size_type end = file.find_last_of("\\/");
     if (end == std::string::npos)
         return false;
-    const std::wstring folder = Widen(file.substr(0, end));
+    std::wstring folder = Widen(file.substr(0, end));
     if (folder.empty())
         return false;
+    // The shell's folder maker takes backslashes only.
+    for (wchar_t& c : folder)
+        if (c == L'/')
+            c = L'\\';
     // Makes the parents too; an existing folder is no failure.
     const int made = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS)
