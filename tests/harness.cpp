@@ -1,5 +1,8 @@
 #include "harness.h"
 
+#include "game/frmBoard.h"
+#include "game/frmSplash.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 #ifdef _WIN32
 #include "platform/files_windows.h"
@@ -142,6 +145,16 @@ void Harness::AdvanceUntilUs(std::uint64_t target) {
 void Harness::AdvanceToJustBefore(const ui::Timer& timer) {
     if (timer.DueUs() > clock_->NowUs() + 1000)
         AdvanceUntilUs(timer.DueUs() - 1000);
+}
+
+FrmBoard& Harness::OpenBoard() {
+    FrmSplash& splash = app_->Instance<FrmSplash>();
+    splash.Show();
+    Click(splash, 240, 150);
+    FrmBoard* board = app_->Find<FrmBoard>();
+    if (board == nullptr)
+        throw std::runtime_error("the splash opened no board");
+    return *board;
 }
 
 void Harness::Post(SDL_Event event) {

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,13 +24,32 @@ namespace test {
 class CueRecorder final : public modPegdrop::SoundSink {
 public:
     void Play(const std::string& path) override { paths.push_back(path); }
+    void Stop() override { ++stops; }
     // Names relative to the sound folder, as the game asks for them.
     std::vector<std::string> Names() const;
     std::vector<std::string> paths;
+    int stops = 0;
 };
 
 // Sets an environment variable for this process, or removes it (nullptr).
 void SetEnv(const char* name, const char* value);
+
+// Sets or clears an environment variable for one scope.
+class Environment {
+public:
+    Environment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        SetEnv(name, value);
+    }
+    ~Environment() { SetEnv(name_, old_ ? old_->c_str() : nullptr); }
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 // Saves go through `fs` while this lives.
 class UseFiles {
@@ -93,6 +114,8 @@ protected:
     void CloseBox(ui::Window& w);
     // Queued input waits for the next yield, so it can arrive inside a handler.
     void Post(SDL_Event event);
+    // The board as a player first sees it: the splash shown and clicked.
+    FrmBoard& OpenBoard();
 
     std::uint32_t Pixel(ui::Window& w, int x, int y);
     static ui::Color ColorOf(std::uint32_t argb);

@@ -26,6 +26,9 @@ inline constexpr int kTestBoardWidth = 130, kTestBoardHeight = 212;
 // Where the test-board picture sits in the speed window.
 inline constexpr int kTestBoardLeft = 115, kTestBoardTop = 60;
 inline constexpr int kIconSize = 32;
+// The muted mark: a speaker struck through, in the white corner below the
+// board's title, left of the walls.
+inline constexpr int kMutedMarkLeft = 10, kMutedMarkTop = 38, kMutedMarkSize = 22;
 // The board's red score field lies exactly under the scoreboard label.
 inline constexpr int kScoreFieldLeft = 61, kScoreFieldTop = 150;
 inline constexpr int kScoreFieldWidth = 90, kScoreFieldHeight = 23;
@@ -41,11 +44,14 @@ Picture BoardPicture();           // 600 x 400
 Picture LitSlotPicture(int slot); // slot 1..9; the size of its image control
 Picture TestBoardPicture();       // 130 x 212
 Picture IconPicture();            // 32 x 32
+Picture MutedMarkPicture();       // the board's own part under it, with the mark
 
 // The icon the desktop shows for the game, drawn afresh at each size of the
-// icon theme; the tile's rounded corners are transparent. Empty outside
-// the range of those sizes.
+// icon theme and of a Windows .ico; the tile's rounded corners are
+// transparent. Empty outside the range of those sizes.
 inline constexpr std::array<int, 5> kDesktopIconSizes = {32, 48, 64, 128, 256};
+// Windows also asks for 16 (lists, the title bar) and 24 (the taskbar at some scales).
+inline constexpr std::array<int, 7> kWindowsIconSizes = {16, 24, 32, 48, 64, 128, 256};
 Picture DesktopIconPicture(int size); // size x size, with alpha
 
 } // namespace art

@@ -410,6 +410,21 @@ Picture BoardPicture() {
     return PaintBoardPart(0, 0, kBoardWidth, kBoardHeight, 0);
 }
 
+// Painted over the board's own part, so that it lies on the board without a seam.
+Picture MutedMarkPicture() {
+    const float x = kMutedMarkLeft, y = kMutedMarkTop, s = kMutedMarkSize;
+    Canvas c(kMutedMarkLeft, kMutedMarkTop, kMutedMarkSize, kMutedMarkSize, kWhite);
+    PaintBoardScene(c, 0);
+    const float mid = y + s / 2;
+    c.FillRect(x + 3, mid - 3.5f, x + 8, mid + 3.5f, Paint::Solid(kBlack));
+    c.FillPolygon(
+        {{x + 7, mid - 3.5f}, {x + 13, mid - 8.5f}, {x + 13, mid + 8.5f}, {x + 7, mid + 3.5f}},
+        Paint::Solid(kBlack));
+    c.StrokePolyline({{x + 2.5f, y + 2.5f}, {x + s - 2.5f, y + s - 2.5f}}, 1.6f,
+                     Paint::Solid(kRed));
+    return c.Resolve();
+}
+
 Picture LitSlotPicture(int slot) {
     const pegdrop::Slot* s = pegdrop::SlotByNumber(slot);
     if (!s)

@@ -33,12 +33,14 @@ IconLayout LayoutFor(int size) {
     l.size = s;
     l.margin = std::max(1.0f, std::round(s / 32));
     l.outline = std::max(1.0f, std::round(s / 64));
-    l.frame = std::max(2.0f, std::round(s * 0.07f));
+    // Below 32 pixels the frame thins to one pixel and the chip keeps a few
+    // pixels of colour inside its rim, or it would read as a grey dot.
+    l.frame = size < 32 ? 1.0f : std::max(2.0f, std::round(s * 0.07f));
     l.corner = std::max(3.0f, std::round(s * 0.16f));
-    l.pegRows = size < 48 ? 2 : size < 128 ? 3 : size < 256 ? 4 : 5;
+    l.pegRows = size < 24 ? 1 : size < 48 ? 2 : size < 128 ? 3 : size < 256 ? 4 : 5;
     l.slots = size < 64 ? 3 : 5;
     l.pegRadius = std::max(1.3f, s * 0.03f);
-    l.chipRadius = std::round(s * 0.13f);
+    l.chipRadius = std::max(3.0f, std::round(s * 0.13f));
     return l;
 }
 
@@ -112,7 +114,7 @@ void PaintChip(Canvas& c, const IconLayout& l) {
 } // namespace
 
 Picture DesktopIconPicture(int size) {
-    if (size < kDesktopIconSizes.front() || size > kDesktopIconSizes.back())
+    if (size < kWindowsIconSizes.front() || size > kWindowsIconSizes.back())
         return {};
     const IconLayout l = LayoutFor(size);
     // The colours, on the outline's black so the tile's rim blends into it.

@@ -150,4 +150,12 @@ void CuePlayer::Play(const std::string& path) {
     position_ = 0;
 }
 
+void CuePlayer::Stop() {
+    if (!device_)
+        return;
+    ui::AudioLock lock(device_.Get());
+    playing_ = nullptr;
+    position_ = 0;
+}
+
 } // namespace pegdrop

@@ -40,6 +40,7 @@ public:
     CuePlayer& operator=(const CuePlayer&) = delete;
 
     void Play(const std::string& path) override;
+    void Stop() override;
     bool HasDevice() const { return static_cast<bool>(device_); }
     const SDL_AudioSpec& DeviceSpec() const { return spec_; }
     // When the device last took a cue's first samples, in steady-clock

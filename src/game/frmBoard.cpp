@@ -1,5 +1,6 @@
 #include "game/frmBoard.h"
 
+#include "art/pictures.h"
 #include "game/data_files.h"
 #include "game/frmSpeed.h"
 #include "game/frmTop10.h"
@@ -54,6 +55,9 @@ FrmBoard::FrmBoard()
       img100right(*this, SlotRect(9), false, pegdrop::images::LitSlot(9)),
       lblScoreboard(*this, {61, 150, 90, 23}, ScoreboardStyle()),
       shpChip(*this, {288, 16, 17, 17}, ui::RGB(192, 0, 128), ui::RGB(192, 192, 192)),
+      imgMuted(*this,
+               {art::kMutedMarkLeft, art::kMutedMarkTop, art::kMutedMarkSize, art::kMutedMarkSize},
+               modPegdrop::Muted, pegdrop::images::MutedMark()),
       stepWait(pegdrop::StepWait), slotImages_{&img100left,   &img500left,  &img1000left,
                                                &img0left,     &img10000,    &img0right,
                                                &img1000right, &img500right, &img100right} {
@@ -69,6 +73,10 @@ FrmBoard::FrmBoard()
 
 void FrmBoard::PlaceChip() {
     shpChip.Move(ChipX - 8, ChipY - 8);
+}
+
+void FrmBoard::ShowMuted() {
+    imgMuted.SetVisible(modPegdrop::Muted);
 }
 
 void FrmBoard::HideSlotImages() {

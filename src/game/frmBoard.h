@@ -30,6 +30,8 @@ public:
     void tmrFlash_Timer();
     void tmrSpaceFlash_Timer();
     void tmrScoreFlash_Timer();
+    // The muted mark shown or hidden as modPegdrop::Muted says.
+    void ShowMuted();
 
     ui::Timer tmrScoreFlash;
     ui::Timer tmrRestart;
@@ -48,6 +50,7 @@ public:
     ui::Image img100right;
     ui::Label lblScoreboard;
     ui::Shape shpChip;
+    ui::Image imgMuted;
 
     std::int16_t ChipX = 0;
     std::int16_t ChipY = 0;

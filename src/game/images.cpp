@@ -42,6 +42,11 @@ std::shared_ptr<const ui::Bitmap> Icon() {
     return picture;
 }
 
+std::shared_ptr<const ui::Bitmap> MutedMark() {
+    static const auto picture = Convert(art::MutedMarkPicture());
+    return picture;
+}
+
 std::shared_ptr<const ui::Bitmap> TestBoard() {
     static const auto picture = Convert(art::TestBoardPicture());
     return picture;

@@ -11,6 +11,7 @@ std::shared_ptr<const ui::Bitmap> Splash();
 std::shared_ptr<const ui::Bitmap> Board();
 std::shared_ptr<const ui::Bitmap> LitSlot(int slot); // 1..9
 std::shared_ptr<const ui::Bitmap> Icon();
+std::shared_ptr<const ui::Bitmap> MutedMark();
 std::shared_ptr<const ui::Bitmap> TestBoard();
 
 } // namespace pegdrop::images

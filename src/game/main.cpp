@@ -31,7 +31,16 @@ void PrintHelp() {
     else
         std::printf("The game keeps top10.dat and speed.dat in the folder it is started in,\n"
                     "and plays its sounds from sounds/ there.\n");
-    std::printf("\nPEGDROP_SCALE=N opens every window at N times its size (1 to 8).\n");
+    std::printf("\nKeys in every window:\n"
+                "  Ctrl+M                mute or unmute every cue\n"
+                "  Ctrl+Plus, Ctrl+=     every window one whole scale larger\n"
+                "  Ctrl+Minus            every window one whole scale smaller\n"
+                "  Ctrl+0                every window back at the automatic scale\n"
+                "  F11, Alt+Enter        the window with the keys fills the screen, or comes back\n"
+                "The mute and the chosen scale are kept in $XDG_CONFIG_HOME/pegdrop/settings\n"
+                "(~/.config/pegdrop/settings).\n");
+    std::printf("\nPEGDROP_SCALE=N opens every window at N times its size (1 to 8),\n"
+                "over a scale chosen with the keys.\n");
 }
 
 // The game takes no arguments of its own besides these two, each alone.
@@ -79,6 +88,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pegdrop: %s\n", reason.c_str());
         return 1;
     }
+    modPegdrop::UseSettings();
     ui::Options options = modPegdrop::ApplicationOptions();
     ReportFirstFrame(options);
     ui::Application app(std::move(options));

@@ -1,10 +1,15 @@
 #include "game/modPegdrop.h"
 
+#include "game/frmBoard.h"
+#include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/settings_path.h"
+#include "rules/settings_text.h"
 
 #include <bit>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <random>
@@ -52,8 +57,51 @@ void SetSoundSink(SoundSink* sink) {
     soundSink = sink;
 }
 
+pegdrop::Settings ReadSettings() {
+    if (SettingsFile.empty())
+        return {};
+    return pegdrop::ParseSettings(
+        platform::ReadRegularFile(SettingsFile, pegdrop::kSettingsReadLimit).value_or(""));
+}
+
+void UseSettings() {
+    SettingsFile = platform::SettingsFilePath();
+    const pegdrop::Settings settings = ReadSettings();
+    const auto muted = settings.find("muted");
+    Muted = muted != settings.end() && muted->second == "1";
+    const auto scale = settings.find("scale");
+    ChosenScale =
+        scale != settings.end() ? ui::ParseScaleOverride(scale->second.c_str()).value_or(0) : 0;
+}
+
+void SaveSetting(const std::string& key, const std::string& value) {
+    if (SettingsFile.empty())
+        return;
+    pegdrop::Settings settings = ReadSettings();
+    settings.insert_or_assign(key, value);
+    // A choice that cannot be kept still holds for this run; the player is
+    // told on stderr, since a window over the game for a setting would be more
+    // bother than the setting.
+    const platform::SaveResult saved =
+        platform::MakeFolderFor(SettingsFile)
+            ? platform::WriteFileAtomically(SettingsFile, pegdrop::FormatSettings(settings))
+            : platform::SaveResult("cannot make its folder");
+    if (!saved)
+        std::fprintf(stderr, "pegdrop: your settings could not be saved to %s: %s\n",
+                     SettingsFile.c_str(), saved.Reason().c_str());
+}
+
+void SetMuted(bool muted) {
+    Muted = muted;
+    if (muted && soundSink != nullptr)
+        soundSink->Stop();
+    if (frmBoard.Exists())
+        frmBoard->ShowMuted();
+    SaveSetting("muted", muted ? "1" : "0");
+}
+
 void PlaySound(const std::string& name) {
-    if (soundSink != nullptr)
+    if (soundSink != nullptr && !Muted)
         soundSink->Play(SoundPath + name);
 }
 
@@ -94,6 +142,9 @@ void ResetSharedState() {
     GameMode = 0;
     Speed = 0;
     Winnings = 0;
+    Muted = false;
+    SettingsFile.clear();
+    ChosenScale = 0;
 }
 
 ui::Options ApplicationOptions() {
@@ -101,6 +152,42 @@ ui::Options ApplicationOptions() {
     options.scaleVariable = "PEGDROP_SCALE";
     options.name = "pegdrop";
     options.standIns = kFaceStandIns;
+    options.chosenScale = ChosenScale;
+    options.programKeys = [](const SDL_Keysym& key) {
+        const bool plain = (key.mod & (KMOD_CTRL | KMOD_ALT | KMOD_SHIFT)) == 0;
+        const bool altOnly = (key.mod & KMOD_ALT) != 0 && (key.mod & KMOD_CTRL) == 0;
+        if ((key.sym == SDLK_F11 && plain) ||
+            ((key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && altOnly)) {
+            if (ui::Window* keys = ui::App().KeyWindow())
+                keys->SetFullScreen(!keys->IsFullScreen());
+            return true;
+        }
+        if ((key.mod & KMOD_CTRL) == 0 || (key.mod & KMOD_ALT) != 0)
+            return false;
+        switch (key.sym) {
+        case SDLK_m:
+            SetMuted(!Muted);
+            return true;
+        case SDLK_PLUS:
+        case SDLK_EQUALS:
+        case SDLK_KP_PLUS:
+        case SDLK_MINUS:
+        case SDLK_KP_MINUS: {
+            const bool larger = key.sym != SDLK_MINUS && key.sym != SDLK_KP_MINUS;
+            ChosenScale = ui::App().StepScale(larger ? 1 : -1);
+            SaveSetting("scale", std::to_string(ChosenScale));
+            return true;
+        }
+        case SDLK_0:
+        case SDLK_KP_0:
+            ChosenScale = 0;
+            ui::App().AutomaticScale();
+            SaveSetting("scale", "0");
+            return true;
+        default:
+            return false;
+        }
+    };
     return options;
 }
 

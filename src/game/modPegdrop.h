@@ -21,6 +21,9 @@ inline std::string SoundPath;     // DataPath + "sounds/"
 inline std::uint8_t GameMode = 0; // 0 none chosen, 1 tournament, 2 fun
 inline std::int16_t Speed = 0;
 inline std::int32_t Winnings = 0;
+inline bool Muted = false;       // every cue silent, by the player's choice
+inline std::string SettingsFile; // the player's settings; "": neither read nor saved
+inline int ChosenScale = 0;      // the scale the player last chose, 0: the automatic one
 
 inline ui::Shared<FrmBoard> frmBoard;
 inline ui::Shared<FrmTop10> frmTop10;
@@ -31,6 +34,8 @@ class SoundSink {
 public:
     virtual ~SoundSink() = default;
     virtual void Play(const std::string& path) = 0;
+    // Silences the cue sounding now, if any.
+    virtual void Stop() = 0;
 };
 void SetSoundSink(SoundSink* sink);
 
@@ -40,8 +45,17 @@ void SetSoundSink(SoundSink* sink);
 // returned; else "".
 std::string UseStartFolder();
 
+// Finds the player's settings file and takes the choices kept there.
+void UseSettings();
+// Stores one choice in the settings file, keeping the others there as they are.
+void SaveSetting(const std::string& key, const std::string& value);
+
+// Mutes or unmutes every cue: muting stops the one sounding, and the board
+// shows its mark. The choice is saved for the next start.
+void SetMuted(bool muted);
+
 // Plays SoundPath + name without waiting; a later cue cuts off an earlier one,
-// and a missing file is silent.
+// a missing file is silent, and nothing sounds while muted.
 void PlaySound(const std::string& name);
 
 // The one pseudo-random source of the program.
@@ -52,8 +66,10 @@ void SetRandomSource(std::unique_ptr<pegdrop::RandomSource> source);
 double SecondsSinceMidnight();
 
 // How the windows' layer is set up for this game: the faces its windows ask
-// for that a system may lack, and PEGDROP_SCALE, through which a player names
-// the scale.
+// for that a system may lack, PEGDROP_SCALE, through which a player names
+// the scale, the scale the player last chose, and the keys that act in every
+// window (Ctrl+M mutes; Ctrl+Plus, Ctrl+Minus and Ctrl+0 scale; F11 and
+// Alt+Enter toggle full screen).
 ui::Options ApplicationOptions();
 
 // Back to the values at program start (a fresh run, for tests).

@@ -34,7 +34,8 @@ std::uint32_t EventWindowId(const SDL_Event& e) {
 
 Application::Application(Options options)
     : clock_(std::move(options.clock)), fonts_(std::move(options.standIns)),
-      name_(std::move(options.name)), firstPicture_(std::move(options.firstPicture)) {
+      name_(std::move(options.name)), firstPicture_(std::move(options.firstPicture)),
+      programKeys_(std::move(options.programKeys)) {
     current = this;
     if (!clock_)
         clock_ = std::make_unique<platform::RealClock>();
@@ -79,7 +80,8 @@ Application::Application(Options options)
     if (hz <= 0)
         hz = 60;
     frameUs_ = 1e6 / hz;
-    scale_ = ChooseScale(options.scale, options.scaleVariable, options.name);
+    automatic_ = ChooseScale(options.scale, options.scaleVariable, options.name);
+    scale_ = WithPlayersChoice(automatic_, options.chosenScale);
 }
 
 int Application::ScaleFor(int width, int height) {
@@ -93,6 +95,29 @@ int Application::ScaleFor(int width, int height) {
                      scale_.wanted);
     }
     return scale;
+}
+
+int Application::StepScale(int step) {
+    const Window* keys = KeyWindow();
+    const int now = keys != nullptr ? keys->Scale() : scale_.For(1, 1);
+    int most = 1;
+    for (const Window* w : Windows())
+        if (w->IsShown() && (keys == nullptr || w == keys))
+            most = std::max(most, LargestFittingScale(w->ClientWidth(), w->ClientHeight()));
+    // A player's steps fit the screen, whatever named the scale before.
+    scale_ = {std::clamp(now + step, 1, most), false, {}};
+    RescaleWindows();
+    return scale_.wanted;
+}
+
+void Application::AutomaticScale() {
+    scale_ = automatic_;
+    RescaleWindows();
+}
+
+void Application::RescaleWindows() {
+    for (Window* w : Windows())
+        w->SetScale(scale_.For(w->ClientWidth(), w->ClientHeight()));
 }
 
 Application::~Application() {
@@ -225,6 +250,13 @@ void Application::Dispatch(const SDL_Event& e) {
     Window* w = FindNative(id);
     if (w == nullptr)
         return;
+    // A held chord toggles once: its repeats go on to the window, which
+    // takes no character from a chord.
+    if (e.type == SDL_KEYDOWN && e.key.repeat == 0 && programKeys_) {
+        HandlerScope scope;
+        if (programKeys_(e.key.keysym))
+            return;
+    }
     if (InputBlocked(w)) {
         if (e.type == SDL_MOUSEBUTTONUP)
             w->ForgetButton(e.button.button);

@@ -17,7 +17,9 @@ namespace ui {
 struct Options {
     std::unique_ptr<platform::Clock> clock; // the real clock when empty
     double frameRateHz = 0;                 // 0: the display's refresh rate, 60 when unknown
-    int scale = 0;                          // 0: as scaleVariable or the display's density asks
+    int scale = 0; // 0: as scaleVariable, chosenScale or the display's density asks
+    // The scale the player last chose in the game (0: none), below the variable.
+    int chosenScale = 0;
     // The environment variable through which a player names the scale.
     std::string scaleVariable;
     // The program's name, which begins every line the layer prints.
@@ -26,6 +28,10 @@ struct Options {
     std::function<void()> firstPicture;
     // Faces the program's windows ask for that a system may lack.
     std::vector<FaceStandIn> standIns;
+    // Keys the program takes in whichever window holds them, dialogs
+    // included, before that window sees them: true when taken. A held key's
+    // repeats do not come here.
+    std::function<bool(const SDL_Keysym& key)> programKeys;
 };
 
 class Application {
@@ -50,6 +56,13 @@ public:
     const ScaleChoice& Scale() const { return scale_; }
     // For the windows opened from now on.
     void SetScale(ScaleChoice choice) { scale_ = choice; }
+    // Every window one whole step larger (+1) or smaller (-1), from 1 to the
+    // largest at which the window with the keys fits the screen; each keeps
+    // its centre. Returns the scale now wanted.
+    int StepScale(int step);
+    // Every window back at the scale chosen for this display at the start,
+    // the player's choice aside.
+    void AutomaticScale();
     // The scale a window of this logical size opens at. The first time a
     // player's scale is lowered to fit the screen, one line says so.
     int ScaleFor(int width, int height);
@@ -149,7 +162,10 @@ private:
     FontCache fonts_;
     std::string name_;
     std::function<void()> firstPicture_;
+    std::function<bool(const SDL_Keysym& key)> programKeys_;
     ScaleChoice scale_;
+    ScaleChoice automatic_;
+    void RescaleWindows();
     bool toldScaleLowered_ = false;
     std::vector<std::unique_ptr<Window>> windows_;
     std::vector<Window*> modal_;

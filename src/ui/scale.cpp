@@ -55,6 +55,13 @@ int ScaleChoice::For(int width, int height) const {
     return FitScale(wanted, width, height, usable.w, usable.h);
 }
 
+int LargestFittingScale(int width, int height) {
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+        return kMostScale;
+    return FitScale(kMostScale, width, height, usable.w, usable.h);
+}
+
 ScaleChoice ChooseScale(int named, const std::string& variable, const std::string& program) {
     // Pictures grow by whole pixels: blocks, never blur.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -74,6 +81,12 @@ ScaleChoice ChooseScale(int named, const std::string& variable, const std::strin
     }
     choice.wanted = ScaleForDpi(platform::ReadDisplayDensity().dpi);
     return choice;
+}
+
+ScaleChoice WithPlayersChoice(const ScaleChoice& automatic, int chosen) {
+    if (automatic.named || !automatic.variable.empty() || chosen < 1 || chosen > kMostScale)
+        return automatic;
+    return {chosen, false, {}};
 }
 
 } // namespace ui

@@ -38,5 +38,11 @@ struct ScaleChoice {
 // wrong value is ignored with a line on stderr beginning "program: ".
 ScaleChoice ChooseScale(int named = 0, const std::string& variable = {},
                         const std::string& program = {});
+// The player's last choice in the program (1 to 8) over the display's
+// density; a scale the program or the variable named stays.
+ScaleChoice WithPlayersChoice(const ScaleChoice& automatic, int chosen);
+// The largest scale at which a window of this size fits the usable bounds of
+// the first display (8 when they are unknown).
+int LargestFittingScale(int width, int height);
 
 } // namespace ui

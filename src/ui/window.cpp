@@ -149,6 +149,63 @@ void Window::Unload() {
         App().PassKeysOn(ownerId_);
 }
 
+void Window::SetScale(int scale) {
+    if (fullScreen_) {
+        windowScale_ = std::max(1, scale);
+        return;
+    }
+    if (scale < 1 || scale == scale_ || !window_)
+        return;
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window_.get(), &x, &y);
+    SDL_GetWindowSize(window_.get(), &w, &h);
+    scale_ = scale;
+    const int newWidth = width_ * scale_, newHeight = height_ * scale_;
+    SDL_SetWindowSize(window_.get(), newWidth, newHeight);
+    SDL_SetWindowPosition(window_.get(), x + (w - newWidth) / 2, y + (h - newHeight) / 2);
+    RemakeGraphics();
+}
+
+// Text is laid out again at the new scale, as on a dense screen.
+void Window::RemakeGraphics() {
+    for (Control* c : controls_)
+        c->ReleaseGraphics();
+    backgroundTexture_.reset();
+    renderer_.reset();
+    surface_ = nullptr;
+    surfaceFailed_ = false;
+    Invalidate();
+}
+
+void Window::SetFullScreen(bool on) {
+    if (on == fullScreen_ || !window_)
+        return;
+    if (on) {
+        SDL_Rect screen{};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_.get())), &screen) !=
+                0 ||
+            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+            return;
+        // Some systems resize a full-screen window only later: the screen's
+        // own size is the one the picture is laid out for.
+        SDL_SetWindowSize(window_.get(), screen.w, screen.h);
+        windowScale_ = scale_;
+        fullScreen_ = true;
+        scale_ = FitScale(8, width_, height_, screen.w, screen.h);
+        // Whole blocks from the corner, so that the picture lies on the
+        // renderer's own grid and the pointer maps back exactly.
+        offsetX_ = (screen.w - width_ * scale_) / 2 / scale_ * scale_;
+        offsetY_ = (screen.h - height_ * scale_) / 2 / scale_ * scale_;
+    } else {
+        SDL_SetWindowFullscreen(window_.get(), 0);
+        fullScreen_ = false;
+        offsetX_ = offsetY_ = 0;
+        scale_ = windowScale_;
+        SDL_SetWindowSize(window_.get(), width_ * scale_, height_ * scale_);
+    }
+    RemakeGraphics();
+}
+
 void Window::ReleaseNative() {
     for (Control* c : controls_)
         c->ReleaseGraphics();
@@ -184,6 +241,8 @@ bool Window::EnsureRenderer() {
     // them out. No logical size: SDL would then round the pointer to whole
     // logical pixels, and the pointer is mapped back here as a fraction.
     SDL_RenderSetScale(renderer_.get(), static_cast<float>(scale_), static_cast<float>(scale_));
+    const SDL_Rect picture{offsetX_ / scale_, offsetY_ / scale_, width_, height_};
+    SDL_RenderSetViewport(renderer_.get(), &picture);
     SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
     fullRepaint_ = true;
     return true;
@@ -394,8 +453,8 @@ void Window::MouseDown(const SDL_MouseButtonEvent& e) {
     const std::int16_t bit = ButtonBit(e.button);
     if (bit == 0)
         return;
-    const float x = FromScreen(e.x);
-    const float y = FromScreen(e.y);
+    const float x = FromScreenX(e.x);
+    const float y = FromScreenY(e.y);
     // Moves outside the window keep coming while a button is held. SDL
     // captures for the window that holds the keys: a press that has just
     // sent them here, before the system says so, leaves it to the system's
@@ -426,8 +485,8 @@ void Window::MouseUp(const SDL_MouseButtonEvent& e) {
     const std::int16_t bit = ButtonBit(e.button);
     if (bit == 0)
         return;
-    const float x = FromScreen(e.x);
-    const float y = FromScreen(e.y);
+    const float x = FromScreenX(e.x);
+    const float y = FromScreenY(e.y);
     buttonsHeld_ = static_cast<std::int16_t>(buttonsHeld_ & ~bit);
     if (buttonsHeld_ == 0)
         SDL_CaptureMouse(SDL_FALSE);
@@ -494,8 +553,8 @@ void Window::KeyDown(const SDL_Keysym& key) {
 void Window::HandleInput(const SDL_Event& e) {
     switch (e.type) {
     case SDL_MOUSEMOTION: {
-        const float x = FromScreen(e.motion.x);
-        const float y = FromScreen(e.motion.y);
+        const float x = FromScreenX(e.motion.x);
+        const float y = FromScreenY(e.motion.y);
         if (pressedOn_ != nullptr)
             pressedOn_->ShowPressed(pressedOn_->Bounds().Contains(x, y));
         else
@@ -539,9 +598,15 @@ void Window::HandleInput(const SDL_Event& e) {
 void Window::Render(const SDL_Rect* area) {
     SDL_Renderer* r = renderer_.get();
     SDL_RenderSetClipRect(r, area);
+    if (area == nullptr && fullScreen_) {
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r); // the whole screen, around the picture
+    }
     SDL_SetRenderDrawColor(r, backColor_.r, backColor_.g, backColor_.b, 255);
-    if (area == nullptr)
+    if (area == nullptr && !fullScreen_)
         SDL_RenderClear(r);
+    else if (area == nullptr)
+        SDL_RenderFillRect(r, nullptr);
     else
         SDL_RenderFillRect(r, area);
     if (background_ && background_->width > 0) {
@@ -577,7 +642,8 @@ void Window::Paint() {
         std::vector<SDL_Rect> onScreen;
         for (const SDL_Rect& d : damaged_) {
             Render(&d);
-            onScreen.push_back({d.x * scale_, d.y * scale_, d.w * scale_, d.h * scale_});
+            onScreen.push_back(
+                {offsetX_ + d.x * scale_, offsetY_ + d.y * scale_, d.w * scale_, d.h * scale_});
         }
         SDL_RenderPresent(renderer_.get());
         SDL_UpdateWindowSurfaceRects(window_.get(), onScreen.data(),

@@ -51,6 +51,13 @@ public:
     // Screen pixels to one of the window's own: the window shows that many
     // times its client size, and the pointer comes back divided by it.
     int Scale() const { return scale_; }
+    // Shows the window at another scale, its centre where it was. In full
+    // screen the scale is kept for when the window comes back.
+    void SetScale(int scale);
+    // The whole screen: the picture at the largest whole scale that fits,
+    // centred on black; or back to the window as it was.
+    void SetFullScreen(bool on);
+    bool IsFullScreen() const { return fullScreen_; }
     void SetBackground(std::shared_ptr<const Bitmap> picture);
     void SetBackColor(Color color);
     void SetIcon(std::shared_ptr<const Bitmap> icon);
@@ -126,13 +133,23 @@ private:
     void MouseDown(const SDL_MouseButtonEvent& e);
     void MouseUp(const SDL_MouseButtonEvent& e);
     void KeyDown(const SDL_Keysym& key);
-    float FromScreen(int v) const { return static_cast<float>(v) / static_cast<float>(scale_); }
+    float FromScreenX(int v) const {
+        return static_cast<float>(v - offsetX_) / static_cast<float>(scale_);
+    }
+    float FromScreenY(int v) const {
+        return static_cast<float>(v - offsetY_) / static_cast<float>(scale_);
+    }
+    // Drops the surface, renderer and textures, to be made again at the scale.
+    void RemakeGraphics();
     void ReleaseNative();
 
     std::string caption_;
     int width_;
     int height_;
     int scale_ = 1;
+    bool fullScreen_ = false;
+    int windowScale_ = 1;           // the scale to come back to from full screen
+    int offsetX_ = 0, offsetY_ = 0; // where the picture starts on the screen, in screen pixels
     bool loaded_ = true;
     bool shown_ = false;
     std::uint64_t shownAt_ = 0;

@@ -119,18 +119,21 @@ e2e_start_xvfb() {
   e2e_wait_until 30 e2e_xvfb_answers || e2e_fail "Xvfb on $DISPLAY does not answer"
 }
 
-# Starts the game in a fresh data folder E2E_DATA holding a copy of SOUNDS and FILEs: e2e_start_game BINARY [SOUNDS [FILE...]]
+# Starts the game in a fresh data folder E2E_DATA holding a copy of SOUNDS and
+# FILEs: e2e_start_game BINARY [SOUNDS [FILE...]]. With E2E_RUNNER set, the
+# game is started as E2E_RUNNER BINARY, in the data folder all the same
+# (wine_game.sh runs the Windows build from its zip).
 e2e_start_game() {
   local game sounds=${2:-}
   game=$(realpath "$1")
-  [ -x "$game" ] || e2e_fail "no game at $1"
+  [ -x "$game" ] || { [ -n "${E2E_RUNNER:-}" ] && [ -f "$game" ]; } || e2e_fail "no game at $1"
   E2E_DATA="$E2E_WORK/data"
   mkdir -p "$E2E_DATA"
   if [ -n "$sounds" ] && [ -d "$sounds" ]; then cp -r "$sounds" "$E2E_DATA/sounds"; fi
   if [ $# -gt 2 ]; then cp "${@:3}" "$E2E_DATA/"; fi
   # x11 named: should the display refuse it, the game says so and exits
   # instead of running on in a driver without windows.
-  (cd "$E2E_DATA" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec "$game") >"$E2E_WORK/$E2E_TAG.log" 2>&1 &
+  (cd "$E2E_DATA" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec ${E2E_RUNNER:+"$E2E_RUNNER"} "$game") >"$E2E_WORK/$E2E_TAG.log" 2>&1 &
   e2e_started_game $!
 }
 
@@ -146,7 +149,8 @@ e2e_started_game() {
 e2e_find_window() {
   local w
   local -a whose=()
-  [ -n "$E2E_GAME_PID" ] && whose=(--pid "$E2E_GAME_PID")
+  # A runner (Wine) owns the windows under a pid of its own.
+  [ -n "$E2E_GAME_PID" ] && [ -z "${E2E_RUNNER:-}" ] && whose=(--pid "$E2E_GAME_PID")
   for w in $(xdotool search --all --onlyvisible "${whose[@]}" --name "^$1\$" 2>/dev/null); do
     if [ -z "${2:-}" ] || [ "$(e2e_window_size "$w")" = "$2" ]; then
       E2E_FOUND=$w

@@ -56,11 +56,7 @@ protected:
     Board() { modPegdrop::SetRandomSource(std::make_unique<CycleRandom>(draw, reseeds)); }
 
     FrmBoard& Open() {
-        FrmSplash& splash = app().Instance<FrmSplash>();
-        splash.Show();
-        Click(splash, 240, 150);
-        FrmBoard* board = app().Find<FrmBoard>();
-        EXPECT_NE(board, nullptr);
+        FrmBoard* board = &OpenBoard();
         // Reports the counts the real wait would make without making them, so
         // a descent is paced as in the game but on the manual clock.
         board->stepWait = [this](std::int16_t speed) {

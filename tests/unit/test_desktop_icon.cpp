@@ -1,4 +1,4 @@
-// The desktop icon is read back at every size of the icon theme: a tile with
+// The desktop icon is read back at every size of the icon theme and the .ico: a tile with
 // see-through corners, the chip and the lit slot where a player looks for
 // them, and each size its own drawing, not a shrunk copy of a large one.
 #include "art/pictures.h"
@@ -54,7 +54,7 @@ double DifferenceFromShrunk(const Picture& large, const Picture& small) {
 }
 
 TEST(DesktopIcon, EverySizeIsATileWithClearCornersAndASolidInside) {
-    for (int size : art::kDesktopIconSizes) {
+    for (int size : art::kWindowsIconSizes) {
         SCOPED_TRACE(size);
         const Picture icon = art::DesktopIconPicture(size);
         ASSERT_EQ(icon.width, size);
@@ -79,7 +79,7 @@ TEST(DesktopIcon, EverySizeIsATileWithClearCornersAndASolidInside) {
 }
 
 TEST(DesktopIcon, ShowsTheChipAboveTheLitMiddleSlot) {
-    for (int size : art::kDesktopIconSizes) {
+    for (int size : art::kWindowsIconSizes) {
         SCOPED_TRACE(size);
         const Picture icon = art::DesktopIconPicture(size);
         double chipX = 0, chipY = 0, chip = 0, litX = 0, litY = 0, lit = 0;
@@ -133,7 +133,7 @@ TEST(DesktopIcon, IsDrawnForItsSizeNotShrunk) {
 
 TEST(DesktopIcon, OutsideTheThemesSizesThereIsNone) {
     EXPECT_TRUE(art::DesktopIconPicture(0).pixels.empty());
-    EXPECT_TRUE(art::DesktopIconPicture(16).pixels.empty());
+    EXPECT_TRUE(art::DesktopIconPicture(15).pixels.empty());
     EXPECT_TRUE(art::DesktopIconPicture(512).pixels.empty());
     EXPECT_EQ(art::DesktopIconPicture(48).pixels, art::DesktopIconPicture(48).pixels);
 }

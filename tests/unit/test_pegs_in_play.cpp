@@ -24,14 +24,9 @@ constexpr std::uint32_t kChipFill = 0xFFC00080;
 class PegsInPlay : public test::Harness {
 protected:
     FrmBoard& OpenBoard() {
-        FrmSplash& splash = app().Instance<FrmSplash>();
-        splash.Show();
-        Click(splash, 240, 150);
-        FrmBoard* board = app().Find<FrmBoard>();
-        if (board == nullptr)
-            throw std::runtime_error("the splash opened no board");
-        Type(*board, "t");
-        return *board;
+        FrmBoard& board = test::Harness::OpenBoard();
+        Type(board, "t");
+        return board;
     }
 
     // Every peg that `stands`, with the chip drawn at each x of its zone on

@@ -9,8 +9,10 @@
 #include "ui/scale.h"
 #include "ui/textbox.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -72,23 +74,7 @@ TEST(ScaleChoice, PegdropScaleNamesAWholeScaleFromOneToEight) {
         EXPECT_EQ(ui::ParseScaleOverride(bad), std::nullopt) << '"' << bad << '"';
 }
 
-// Sets or clears an environment variable for one scope.
-class Environment {
-public:
-    Environment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        test::SetEnv(name, value);
-    }
-    ~Environment() { test::SetEnv(name_, old_ ? old_->c_str() : nullptr); }
-    Environment(const Environment&) = delete;
-    Environment& operator=(const Environment&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
+using test::Environment;
 using Scaling = test::Harness;
 
 TEST_F(Scaling, APlayersAndADensitysScaleFitTheScreenAndTheProgramsIsKept) {
@@ -316,3 +302,122 @@ TEST_F(Scaling, TheSpeedPromptIsOneWholeLineAtEveryScale) {
 }
 
 } // namespace
+
+// The text probe, keeping where the pointer last moved in its own pixels.
+class Probe : public TextProbe {
+public:
+    void Form_MouseMove(std::int16_t, std::int16_t, float X, float) override { lastX = X; }
+    float lastX = -1;
+};
+
+TEST_F(Scaling, CtrlPlusAndMinusRescaleEveryWindowLiveWithinTheScreenAndCtrlZeroGoesBack) {
+    const Environment config("XDG_CONFIG_HOME", (data.Path() + "/config").c_str());
+    modPegdrop::UseSettings();
+    FrmBoard& board = OpenBoard();
+    PressKey(board, SDLK_EQUALS, KMOD_LCTRL);
+    Yield();
+    EXPECT_EQ(board.Scale(), 1) << "1200 x 906 does not fit 1024 x 768";
+
+    Probe& probe = app().Open<Probe>();
+    probe.Show();
+    const auto centre = [&probe] {
+        int x = 0, y = 0, w = 0, h = 0;
+        SDL_GetWindowPosition(probe.Native(), &x, &y);
+        SDL_GetWindowSize(probe.Native(), &w, &h);
+        return std::array<int, 4>{x + w / 2, y + h / 2, w, h};
+    };
+    const std::array<int, 4> before = centre();
+    for (const SDL_Keycode plus : {SDLK_KP_PLUS, SDLK_PLUS, SDLK_EQUALS})
+        PressKey(probe, plus, KMOD_LCTRL);
+    Yield();
+    EXPECT_EQ(probe.Scale(), 3) << "960 x 600 is the largest that fits";
+    EXPECT_EQ(board.Scale(), 1) << "a window too large for the scale fits the screen";
+    const std::array<int, 4> after = centre();
+    EXPECT_EQ(after[2], 960);
+    EXPECT_EQ(after[3], 600);
+    EXPECT_NEAR(after[0], before[0], 1);
+    EXPECT_NEAR(after[1], before[1], 1);
+    const std::vector<std::uint32_t> screen = probe.ReadScreenPixels();
+    ASSERT_EQ(screen.size(), 960u * 600u);
+    // Text laid out afresh at the new size, not a blown-up picture of it.
+    EXPECT_GT(MixedBlocks(screen, 320, 3, probe.lblWrapped.Bounds()), 20);
+    EXPECT_EQ(data.Read("config/pegdrop/settings"), "scale=3\n");
+
+    MouseMove(probe, 301, 30);
+    Yield();
+    EXPECT_FLOAT_EQ(probe.lastX, 301.0f / 3);
+
+    PressKey(probe, SDLK_MINUS, KMOD_LCTRL);
+    Yield();
+    EXPECT_EQ(probe.Scale(), 2);
+    PressKey(probe, SDLK_0, KMOD_LCTRL);
+    Yield();
+    EXPECT_EQ(probe.Scale(), 1) << "the harness's own scale";
+    EXPECT_EQ(data.Read("config/pegdrop/settings"), "scale=0\n");
+}
+
+TEST_F(Scaling, TheLastChosenScaleComesBackUnlessPegdropScaleNamesOne) {
+    const Environment config("XDG_CONFIG_HOME", data.Path().c_str());
+    const Environment unset("PEGDROP_SCALE", nullptr);
+    std::filesystem::create_directories(data.Path() + "/pegdrop");
+    data.Write("pegdrop/settings", "scale=2\n");
+    modPegdrop::UseSettings();
+    const ui::Options options = modPegdrop::ApplicationOptions();
+    EXPECT_EQ(options.chosenScale, 2);
+    const ui::ScaleChoice chosen =
+        ui::WithPlayersChoice(ui::ChooseScale(0, "PEGDROP_SCALE"), options.chosenScale);
+    EXPECT_EQ(chosen.wanted, 2);
+    EXPECT_FALSE(chosen.named) << "a chosen scale still fits the screen";
+    EXPECT_EQ(ui::WithPlayersChoice(ui::ChooseScale(2), 3).wanted, 2);
+    const Environment named("PEGDROP_SCALE", "3");
+    EXPECT_EQ(ui::WithPlayersChoice(ui::ChooseScale(0, "PEGDROP_SCALE"), 2).wanted, 3);
+}
+
+TEST_F(Scaling, F11AndAltEnterFillTheScreenAtAWholeScaleCentredOnBlackAndBack) {
+    Probe& probe = app().Open<Probe>();
+    probe.Show();
+    const std::vector<std::uint32_t> windowed = probe.ReadPixels();
+    PressKey(probe, SDLK_F11);
+    Yield();
+    ASSERT_TRUE(probe.IsFullScreen());
+    EXPECT_EQ(probe.Scale(), 3) << "320 x 200 at 3 is the largest in 1024 x 768";
+    int w = 0, h = 0;
+    SDL_GetWindowSize(probe.Native(), &w, &h);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+    // The picture starts at whole blocks nearest the centre: (1024 - 960) / 2
+    // = 32 is 10 blocks of 3 and 2 pixels; (768 - 600) / 2 = 84 is 28 blocks.
+    probe.ReadScreenPixels();
+    SDL_Surface* screen = SDL_GetWindowSurface(probe.Native());
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(screen->format->BytesPerPixel, 4);
+    const auto at = [screen](int x, int y) {
+        Uint8 r = 0, g = 0, b = 0;
+        SDL_GetRGB(static_cast<const Uint32*>(screen->pixels)[y * screen->pitch / 4 + x],
+                   screen->format, &r, &g, &b);
+        return ui::RGB(r, g, b);
+    };
+    const ui::Color back = ColorOf(windowed.back());
+    ASSERT_NE(back, ui::RGB(0, 0, 0));
+    EXPECT_EQ(at(29, 683), ui::RGB(0, 0, 0));
+    EXPECT_EQ(at(989, 683), back) << "the window's last pixel, blown up";
+    EXPECT_EQ(at(990, 683), ui::RGB(0, 0, 0));
+    EXPECT_EQ(at(989, 684), ui::RGB(0, 0, 0));
+    MouseMove(probe, 30 + 301, 84 + 30);
+    Yield();
+    EXPECT_FLOAT_EQ(probe.lastX, 301.0f / 3);
+    PressKey(probe, SDLK_ESCAPE);
+    Yield();
+    EXPECT_TRUE(probe.IsFullScreen()) << "Esc keeps its meaning";
+
+    PressKey(probe, SDLK_RETURN, KMOD_LALT);
+    Yield();
+    EXPECT_FALSE(probe.IsFullScreen());
+    EXPECT_EQ(probe.Scale(), 1);
+    SDL_GetWindowSize(probe.Native(), &w, &h);
+    EXPECT_EQ(w, 320);
+    EXPECT_EQ(h, 200);
+    MouseMove(probe, 301, 30);
+    Yield();
+    EXPECT_FLOAT_EQ(probe.lastX, 301.0f);
+}
