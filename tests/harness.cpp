@@ -4,6 +4,7 @@
 #include "game/frmSplash.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/settings_path.h"
 #ifdef _WIN32
 #include "platform/files_windows.h"
 #else
@@ -42,6 +43,27 @@ void SetEnv(const char* name, const char* value) {
     else
         ::unsetenv(name);
 #endif
+}
+
+#ifdef _WIN32
+constexpr const char* kSettingsVariable = "APPDATA";
+#else
+constexpr const char* kSettingsVariable = "XDG_CONFIG_HOME";
+#endif
+
+SettingsIn::SettingsIn(const std::string& folder)
+    : folder_(std::filesystem::path(folder).make_preferred().string()),
+      variable_(kSettingsVariable, folder_.c_str()) {}
+
+std::string SettingsIn::Read() const {
+    return platform::ReadWholeFile(platform::SettingsFilePath()).value_or("<missing>");
+}
+
+void SettingsIn::Write(const std::string& content) const {
+    const std::string file = platform::SettingsFilePath();
+    if (!platform::MakeFolderFor(file))
+        ADD_FAILURE() << "cannot make the folder of " << file;
+    std::ofstream(file, std::ios::binary) << content;
 }
 
 UseFiles::UseFiles(platform::FileSystem& fs) {

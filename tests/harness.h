@@ -51,6 +51,20 @@ private:
     std::optional<std::string> old_;
 };
 
+// Points the player's settings file into `folder` while it lives, through the
+// variable each system reads: XDG_CONFIG_HOME, or APPDATA on Windows.
+class SettingsIn {
+public:
+    explicit SettingsIn(const std::string& folder);
+    // The settings file's bytes, or "<missing>".
+    std::string Read() const;
+    void Write(const std::string& content) const;
+
+private:
+    std::string folder_;
+    Environment variable_;
+};
+
 // Saves go through `fs` while this lives.
 class UseFiles {
 public:

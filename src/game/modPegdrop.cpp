@@ -65,11 +65,7 @@ pegdrop::Settings ReadSettings() {
 }
 
 void UseSettings() {
-    UseSettings(platform::SettingsFilePath());
-}
-
-void UseSettings(const std::string& file) {
-    SettingsFile = file;
+    SettingsFile = platform::SettingsFilePath();
     const pegdrop::Settings settings = ReadSettings();
     const auto muted = settings.find("muted");
     Muted = muted != settings.end() && muted->second == "1";

@@ -47,8 +47,6 @@ std::string UseStartFolder();
 
 // Finds the player's settings file and takes the choices kept there.
 void UseSettings();
-// The same with the settings kept in `file`.
-void UseSettings(const std::string& file);
 // Stores one choice in the settings file, keeping the others there as they are.
 void SaveSetting(const std::string& key, const std::string& value);
 

@@ -7,15 +7,34 @@
 #include <shlobj.h>
 
 namespace platform {
+namespace {
+
+// A whole path: from a drive's root ("C:\...") or a share ("\\server\...").
+bool Absolute(const std::wstring& path) {
+    return (path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/')) ||
+           path.starts_with(L"\\\\");
+}
+
+} // namespace
 
 std::string SettingsFilePath() {
     // The roaming application data folder is where Windows keeps what a
-    // player chose, and it follows them from machine to machine.
-    PWSTR folder = nullptr;
-    std::string path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder)))
-        path = Narrow(folder);
-    CoTaskMemFree(folder);
+    // player chose, and it follows them from machine to machine. Windows
+    // names it in APPDATA for every program, as XDG_CONFIG_HOME may on Linux;
+    // where that is not a whole path the known folder is asked for.
+    std::wstring folder;
+    if (const DWORD n = GetEnvironmentVariableW(L"APPDATA", nullptr, 0); n > 1) {
+        folder.resize(n);
+        folder.resize(GetEnvironmentVariableW(L"APPDATA", folder.data(), n));
+    }
+    if (!Absolute(folder)) {
+        PWSTR known = nullptr;
+        folder = SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &known))
+                     ? std::wstring(known)
+                     : std::wstring();
+        CoTaskMemFree(known);
+    }
+    const std::string path = Narrow(folder);
     return path.empty() ? path : path + "\\Pegdrop\\settings";
 }
 

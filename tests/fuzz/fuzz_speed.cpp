@@ -3,7 +3,8 @@
 // speed the window sets reads back, and what follows the first line cannot
 // change it.
 #include "fuzz_check.h"
-#include "platform/files.h"
+#include "game/data_files.h"
+#include "rules/speed_setting.h"
 #include "scratch_file.h"
 
 #include <cstddef>

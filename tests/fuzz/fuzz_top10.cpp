@@ -2,6 +2,7 @@
 // make of it, ranked and written back, reads back as the ranked table, and
 // its texts are showable.
 #include "fuzz_check.h"
+#include "game/data_files.h"
 #include "rules/top10.h"
 #include "scratch_file.h"
 #include "text/utf8.h"

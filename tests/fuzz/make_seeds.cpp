@@ -4,6 +4,7 @@
 // game writes them.
 #include "art/cues.h"
 #include "platform/files.h"
+#include "rules/speed_setting.h"
 #include "rules/top10.h"
 
 #include <cstdint>
@@ -41,7 +42,7 @@ Bytes Reformat(Bytes wav, std::uint16_t code, std::uint16_t channels, std::uint1
 }
 
 bool Write(const std::string& path, const std::string& bytes) {
-    if (WriteFileAtomically(path, bytes))
+    if (platform::WriteFileAtomically(path, bytes))
         return true;
     std::fprintf(stderr, "make_seeds: cannot write %s\n", path.c_str());
     return false;

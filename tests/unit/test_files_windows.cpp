@@ -11,6 +11,7 @@
 #include "platform/handle_windows.h"
 #include "platform/number_locale.h"
 #include "platform/paths.h"
+#include "platform/settings_path.h"
 #include "platform/utf16_windows.h"
 
 #include <algorithm>
@@ -259,6 +260,18 @@ TEST(WindowsFonts, TheShippedFacesAreFoundBesideTheExecutable) {
         << cyrillic.family;
     platform::FontFile none;
     EXPECT_FALSE(platform::FontFileWithCharacter(U'\U0010FFFD', "Arial", none));
+}
+
+// The settings go in the folder APPDATA names, as Windows names it for every
+// program; without a whole path there, in the roaming application data folder.
+TEST(WindowsSettings, TheFileIsInAppDataElseTheRoamingFolder) {
+    {
+        const test::Environment appData("APPDATA", "D:\\Profile\\Roaming");
+        EXPECT_EQ(platform::SettingsFilePath(), "D:\\Profile\\Roaming\\Pegdrop\\settings");
+    }
+    const test::Environment relative("APPDATA", "Roaming");
+    EXPECT_TRUE(platform::SettingsFilePath().ends_with("\\AppData\\Roaming\\Pegdrop\\settings"))
+        << platform::SettingsFilePath();
 }
 
 // ctest's windows_locale runs this under Wine with LC_ALL=de_DE.UTF-8, which

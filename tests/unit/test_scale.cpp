@@ -12,7 +12,6 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -311,7 +310,8 @@ public:
 };
 
 TEST_F(Scaling, CtrlPlusAndMinusRescaleEveryWindowLiveWithinTheScreenAndCtrlZeroGoesBack) {
-    modPegdrop::UseSettings(data.Path() + "/config/pegdrop/settings");
+    const test::SettingsIn settings(data.Path() + "/config");
+    modPegdrop::UseSettings();
     FrmBoard& board = OpenBoard();
     PressKey(board, SDLK_EQUALS, KMOD_LCTRL);
     Yield();
@@ -340,7 +340,7 @@ TEST_F(Scaling, CtrlPlusAndMinusRescaleEveryWindowLiveWithinTheScreenAndCtrlZero
     ASSERT_EQ(screen.size(), 960u * 600u);
     // Text laid out afresh at the new size, not a blown-up picture of it.
     EXPECT_GT(MixedBlocks(screen, 320, 3, probe.lblWrapped.Bounds()), 20);
-    EXPECT_EQ(data.Read("config/pegdrop/settings"), "scale=3\n");
+    EXPECT_EQ(settings.Read(), "scale=3\n");
 
     MouseMove(probe, 301, 30);
     Yield();
@@ -352,14 +352,14 @@ TEST_F(Scaling, CtrlPlusAndMinusRescaleEveryWindowLiveWithinTheScreenAndCtrlZero
     PressKey(probe, SDLK_0, KMOD_LCTRL);
     Yield();
     EXPECT_EQ(probe.Scale(), 1) << "the harness's own scale";
-    EXPECT_EQ(data.Read("config/pegdrop/settings"), "scale=0\n");
+    EXPECT_EQ(settings.Read(), "scale=0\n");
 }
 
 TEST_F(Scaling, TheLastChosenScaleComesBackUnlessPegdropScaleNamesOne) {
+    const test::SettingsIn settings(data.Path());
     const Environment unset("PEGDROP_SCALE", nullptr);
-    std::filesystem::create_directories(data.Path() + "/pegdrop");
-    data.Write("pegdrop/settings", "scale=2\n");
-    modPegdrop::UseSettings(data.Path() + "/pegdrop/settings");
+    settings.Write("scale=2\n");
+    modPegdrop::UseSettings();
     const ui::Options options = modPegdrop::ApplicationOptions();
     EXPECT_EQ(options.chosenScale, 2);
     const ui::ScaleChoice chosen =
@@ -373,7 +373,8 @@ TEST_F(Scaling, TheLastChosenScaleComesBackUnlessPegdropScaleNamesOne) {
 
 TEST_F(Scaling, F11AndAltEnterFillTheScreenAtAWholeScaleCentredOnBlackAndBack) {
 #ifdef _WIN32
-    GTEST_SKIP() << "SDL's dummy video on Windows keeps a full-screen window at its own size";
+    GTEST_SKIP() << "SDL's dummy driver in its Windows build leaves a full-screen window at its "
+                    "size, for the Windows driver resizes it itself";
 #endif
     Probe& probe = app().Open<Probe>();
     probe.Show();

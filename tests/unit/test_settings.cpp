@@ -21,6 +21,8 @@ TEST(SettingsText, KeepsEveryKeyTrimsAndTakesTheLastLine) {
     EXPECT_EQ(pegdrop::ParseSettings(pegdrop::FormatSettings(s)), s);
 }
 
+// Windows' own rule is tested in test_files_windows.cpp.
+#ifndef _WIN32
 TEST(SettingsPath, FollowsTheConfigFolderElseTheHome) {
     const Environment home("HOME", "/home/someone");
     {
@@ -34,6 +36,7 @@ TEST(SettingsPath, FollowsTheConfigFolderElseTheHome) {
     const Environment unset("XDG_CONFIG_HOME", nullptr);
     EXPECT_EQ(platform::SettingsFilePath(), "/home/someone/.config/pegdrop/settings");
 }
+#endif
 
 class Mute : public test::Harness {
 protected:
@@ -90,20 +93,20 @@ TEST_F(Mute, CtrlMSilencesAFallStopsTheCueAndShowsTheMarkUntilPressedAgain) {
 }
 
 TEST_F(Mute, TheChoiceIsKeptForTheNextStartBesideTheOtherSettings) {
-    const Environment config("XDG_CONFIG_HOME", (data.Path() + "/config").c_str());
+    const test::SettingsIn settings(data.Path() + "/config");
     modPegdrop::UseSettings();
     EXPECT_FALSE(modPegdrop::Muted);
     FrmBoard& b = Open();
     CtrlM(b);
-    EXPECT_EQ(data.Read("config/pegdrop/settings"), "muted=1\n");
+    EXPECT_EQ(settings.Read(), "muted=1\n");
 
-    data.Write("config/pegdrop/settings", "future=x\nmuted=1\n");
+    settings.Write("future=x\nmuted=1\n");
     modPegdrop::ResetSharedState();
     EXPECT_FALSE(modPegdrop::Muted);
     modPegdrop::UseSettings();
     EXPECT_TRUE(modPegdrop::Muted);
     CtrlM(b);
-    EXPECT_EQ(data.Read("config/pegdrop/settings"), "future=x\nmuted=0\n");
+    EXPECT_EQ(settings.Read(), "future=x\nmuted=0\n");
 }
 
 } // namespace
