@@ -166,6 +166,22 @@ void FrmBoard::Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) {
     }
 }
 
+void FrmBoard::Form_PadStick(float push, double seconds) {
+    if (ChipY != pegdrop::kChipTopY) {
+        stickCarry_ = 0;
+        return;
+    }
+    // The chip aims at even pixels only, so it moves two at a time; the rest
+    // waits, so that a gentle push still moves it.
+    stickCarry_ += push * kStickPixelsPerSecond * seconds;
+    const int pairs = static_cast<int>(stickCarry_ / 2);
+    if (pairs == 0)
+        return;
+    stickCarry_ -= 2.0 * pairs;
+    Form_MouseMove(ui::kLeftButton, 0, static_cast<float>(ChipX + 2 * pairs),
+                   static_cast<float>(ChipY));
+}
+
 // ---- The descent
 
 void FrmBoard::DropChip() {

@@ -23,6 +23,9 @@ public:
     void Form_MouseUp(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
     // Left and Right aim a waiting chip 2 pixels (20 with Shift), Down drops it.
     void Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) override;
+    // A game controller's stick aims as the arrows do, at a pace that follows
+    // how far it is pushed.
+    void Form_PadStick(float push, double seconds) override;
     // Closing the board leaves the program, whatever else is open; it saves nothing.
     void Form_CloseBox() override { ui::App().EndProgram(); }
     void tmrAfterChip_Timer();
@@ -66,10 +69,14 @@ public:
     // step then lasts as long as the counts returned take on the reference.
     std::function<std::int32_t(std::int16_t)> stepWait;
 
+    // The stick all the way over aims this many pixels a second.
+    static constexpr double kStickPixelsPerSecond = 300.0;
+
 private:
     void PlaceChip();
     void HideSlotImages();
     std::array<ui::Image*, 9> slotImages_;
+    double stickCarry_ = 0; // the stick's travel not yet a whole pixel
 };
 
 namespace board {

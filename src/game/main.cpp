@@ -37,6 +37,12 @@ void PrintHelp() {
                 "  Ctrl+Minus            every window one whole scale smaller\n"
                 "  Ctrl+0                every window back at the automatic scale\n"
                 "  F11, Alt+Enter        the window with the keys fills the screen, or comes back\n"
+                "\nA game controller, plugged in at any time:\n"
+                "  Left stick, d-pad     on the board, aim the chip (the stick as fast as pushed)\n"
+                "  A                     on the board, drop the chip; elsewhere, the default\n"
+                "                        or focused button (Play again, OK)\n"
+                "  B                     the cancel button (Exit, Cancel)\n"
+                "  d-pad                 in the other windows, move the focus\n"
                 "The mute and the chosen scale are kept in $XDG_CONFIG_HOME/pegdrop/settings\n"
                 "(~/.config/pegdrop/settings).\n");
     std::printf("\nPEGDROP_SCALE=N opens every window at N times its size (1 to 8),\n"

@@ -82,6 +82,7 @@ Application::Application(Options options)
     frameUs_ = 1e6 / hz;
     automatic_ = ChooseScale(options.scale, options.scaleVariable, options.name);
     scale_ = WithPlayersChoice(automatic_, options.chosenScale);
+    pads_.emplace();
 }
 
 int Application::ScaleFor(int width, int height) {
@@ -121,6 +122,7 @@ void Application::RescaleWindows() {
 }
 
 Application::~Application() {
+    pads_.reset();
     windows_.clear();
     fonts_.Clear();
     if (ttfStarted_)
@@ -244,6 +246,15 @@ void Application::Dispatch(const SDL_Event& e) {
         }
         return;
     }
+    if (pads_ && pads_->Track(e)) {
+        if (e.type == SDL_CONTROLLERDEVICEREMOVED && held_ && held_->pad == e.cdevice.which)
+            held_.reset();
+        return;
+    }
+    if (e.type == SDL_CONTROLLERBUTTONDOWN || e.type == SDL_CONTROLLERBUTTONUP) {
+        PadButton(e.cbutton);
+        return;
+    }
     const std::uint32_t id = EventWindowId(e);
     if (id == 0)
         return;
@@ -268,6 +279,64 @@ void Application::Dispatch(const SDL_Event& e) {
         GiveKeys(*w);
     HandlerScope scope;
     w->HandleInput(e);
+}
+
+void Application::PadButton(const SDL_ControllerButtonEvent& e) {
+    if (e.state == SDL_RELEASED) {
+        if (held_ && held_->pad == e.which && held_->button == e.button)
+            held_.reset();
+        return;
+    }
+    if (e.button >= SDL_CONTROLLER_BUTTON_DPAD_UP && e.button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT)
+        held_ = HeldButton{e.which, e.button, clock_->NowUs() + Gamepads::kRepeatDelayUs};
+    PressPad(e.button);
+}
+
+void Application::PressPad(Uint8 button) {
+    Window* w = modal_.empty() ? KeyWindow() : modal_.back();
+    if (w == nullptr)
+        return;
+    HandlerScope scope;
+    w->PadButton(button);
+}
+
+void Application::FeedPad() {
+    if (!pads_)
+        return;
+    const std::uint64_t now = clock_->NowUs();
+    while (held_ && now >= held_->nextUs) {
+        held_->nextUs += Gamepads::kRepeatIntervalUs;
+        PressPad(held_->button);
+    }
+    const float push = pads_->StickX();
+    if (push == 0.0f) {
+        stickToldUs_.reset();
+        return;
+    }
+    // The push is told from the moment it is first seen, so the chip moves
+    // as far as the stick was held, however often the loop comes round.
+    if (!stickToldUs_) {
+        stickToldUs_ = now;
+        return;
+    }
+    if (now <= *stickToldUs_)
+        return;
+    const double seconds = static_cast<double>(now - *stickToldUs_) / 1e6;
+    stickToldUs_ = now;
+    Window* w = modal_.empty() ? KeyWindow() : modal_.back();
+    if (w == nullptr)
+        return;
+    HandlerScope scope;
+    w->Form_PadStick(push, seconds);
+}
+
+std::uint64_t Application::NextPadDueUs() const {
+    std::uint64_t next = std::numeric_limits<std::uint64_t>::max();
+    if (held_)
+        next = held_->nextUs;
+    if (stickToldUs_)
+        next = std::min(next, *stickToldUs_ + static_cast<std::uint64_t>(std::llround(frameUs_)));
+    return next;
 }
 
 std::uint64_t Application::NextTimerDueUs() const {
@@ -330,6 +399,7 @@ void Application::DoEvents() {
     SDL_Event e;
     while (SDL_PollEvent(&e))
         Dispatch(e);
+    FeedPad();
     FireDueTimers();
     PaintChanged();
     Collect();
@@ -348,7 +418,7 @@ bool Application::Wait(SDL_Event& event, int timeoutMs) {
 
 void Application::WaitForEvent(int capMs) {
     SDL_Event e;
-    const std::uint64_t deadline = std::min(NextTimerDueUs(), PresentDueUs());
+    const std::uint64_t deadline = std::min({NextTimerDueUs(), PresentDueUs(), NextPadDueUs()});
     if (deadline == std::numeric_limits<std::uint64_t>::max()) {
         if (Wait(e, capMs))
             Dispatch(e);

@@ -3,12 +3,14 @@
 
 #include "platform/clock.h"
 #include "ui/fonts.h"
+#include "ui/gamepad.h"
 #include "ui/scale.h"
 #include "ui/window.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,9 @@ public:
 
     // Earliest due time of an enabled timer, or UINT64_MAX.
     std::uint64_t NextTimerDueUs() const;
+    // When a held d-pad direction repeats or a pushed stick moves on next,
+    // or UINT64_MAX.
+    std::uint64_t NextPadDueUs() const;
     std::uint64_t FramesPresented() const { return framesPresented_; }
     double FrameIntervalUs() const { return frameUs_; }
     std::vector<Window*> Windows() const;
@@ -155,6 +160,12 @@ private:
     bool InputBlocked(const Window* target) const;
 
     bool Wait(SDL_Event& event, int timeoutMs);
+    // A controller's button goes to the modal dialog, else to the window
+    // with the keys.
+    void PadButton(const SDL_ControllerButtonEvent& e);
+    void PressPad(Uint8 button);
+    // The held d-pad's repeats and the stick's push since it was last told.
+    void FeedPad();
 
     std::string startError_;
     std::string failure_;
@@ -178,6 +189,14 @@ private:
     std::uint64_t showings_ = 0;
     bool sdlStarted_ = false;
     bool ttfStarted_ = false;
+    std::optional<Gamepads> pads_;
+    struct HeldButton {
+        SDL_JoystickID pad;
+        Uint8 button;
+        std::uint64_t nextUs;
+    };
+    std::optional<HeldButton> held_;
+    std::optional<std::uint64_t> stickToldUs_; // set while the stick is pushed
 };
 
 inline Application& App() {

@@ -77,6 +77,12 @@ public:
     // The frame's close box. A window decides for itself; by default the box
     // does nothing.
     virtual void Form_CloseBox() {}
+    // A game controller's left stick held at `push` (-1 all the way left to
+    // 1 all the way right) for `seconds`.
+    virtual void Form_PadStick(float push, double seconds) {
+        (void)push;
+        (void)seconds;
+    }
 
     // Keyboard focus among the controls that can hold it. SetFocus says
     // whether the move held: a lost-focus handler may send the focus on.
@@ -118,6 +124,12 @@ public:
     // A character code; a chord (Ctrl or Alt held) may reach the focused
     // control, never the window's key-press handler.
     void DeliverKey(std::uint32_t key, bool chord = false);
+    // A game controller's button (SDL_CONTROLLER_BUTTON_…): A presses the
+    // focused or default button, B the cancel button; the d-pad moves the
+    // focus. Where nothing can hold the focus, left and right are the arrow
+    // keys, and A is Down where there is no button to press. No button is a
+    // character.
+    void PadButton(Uint8 button);
     void AddControl(Control* control) { controls_.push_back(control); }
     void RemoveControl(Control* control);
     void AddTimer(Timer* timer) { timers_.push_back(timer); }
