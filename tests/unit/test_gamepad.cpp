@@ -45,6 +45,7 @@ protected:
     ~Gamepad() override {
         pad_.reset();
         SDL_JoystickDetachVirtual(index_);
+        SDL_ResetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS);
     }
 
     void Hold(SDL_GameControllerButton button, bool down) {
