@@ -7,6 +7,8 @@
 #    the start after.
 #  - A fall is heard; after Ctrl+M one writes only silence, and the next
 #    start is muted too: the struck speaker is shown and not a sample heard.
+#  - F11 fills the screen with the board at 2x on black, a drag in the
+#    screen's pixels aims where it should, and F11 brings the window back.
 set -euo pipefail
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh"
@@ -57,6 +59,7 @@ drag() {
 }
 # On a fresh shot, the chip's colour along row Y from X, W wide, has mean x WANT: aimed Y X W WANT
 aimed() { e2e_shot && [ "$(e2e_mean_x "$1" "$2" "$3" "$CHIP")" = "$4" ]; }
+size_is() { [ "$(e2e_window_size "$board")" = "$1" ]; }
 
 # ---- The first start: 1x; Ctrl+Plus makes it 2x, aims exactly, and a fall is heard.
 started=$(e2e_now)
@@ -99,6 +102,9 @@ xdotool key ctrl+m
 e2e_wait_until 10 mark_at 2 || e2e_fail "Ctrl+M showed no struck speaker"
 xdotool type --delay 50 t
 e2e_wait_until 30 chip_at 2 || e2e_fail "no chip at the top after t"
+# Full screen must show this very picture.
+muted_2x=$(e2e_hash 0 0 1200 906)
+[ -n "$muted_2x" ] || e2e_fail "no picture of the muted board at 2x"
 xdotool key ctrl+0
 e2e_window "$BOARD_NAME" 600x453 || e2e_fail "Ctrl+0 left the board at $(e2e_window_size "$board")"
 e2e_wait_until 10 chip_at 1 || e2e_fail "after Ctrl+0 the chip is not drawn at 1x"
@@ -111,13 +117,37 @@ written $((fall + SECOND)) || e2e_fail "the sound device wrote under a second du
 stop
 echo "e2e: the next start opened at 2x; after Ctrl+M a fall wrote only silence; Ctrl+0 made it 1x"
 
-# ---- The start after: 1x and still muted.
+# ---- The start after: 1x and still muted; then full screen.
 start after
 e2e_open_board t
+board=$E2E_BOARD
 e2e_wait_until 10 mark_at 1 || e2e_fail "the struck speaker is gone after a restart"
 # Long enough for the splash's cue and the mode key's.
 e2e_wait_until 30 written $((3 * SECOND)) || e2e_fail "the sound device wrote under 3 s of sound"
 ! heard 0 || e2e_fail "the game was heard after a restart, muted"
 echo "e2e: the start after opened at 1x, muted, and not a sample was heard"
 
+xdotool key F11
+# The picture lies on whole 2x blocks from the corner, so 87 above becomes 86.
+X0=360 Y0=86
+e2e_wait_until 10 size_is 1920x1080 || e2e_fail "F11 left the board at $(e2e_window_size "$board"), not 1920 x 1080"
+black() { [ "$(e2e_count "$@" '#000000')" = $(($3 * $4)) ]; }
+full_screen() {
+  e2e_shot && black 0 0 1920 $Y0 && black 0 992 1920 88 && black 0 $Y0 $X0 906 && black 1560 $Y0 $X0 906 &&
+    [ "$(e2e_hash $X0 $Y0 1200 906)" = "$muted_2x" ]
+}
+e2e_wait_until 10 full_screen || e2e_fail "full screen is not the 2x board at $X0 $Y0 on black"
+from=$(e2e_mean_x $((Y0 + row)) $((X0 + 300)) 700 "$CHIP")
+[ -n "$from" ] || e2e_fail "the chip is not on row $((Y0 + row)) in full screen"
+drag $((X0 + 600)) $((X0 + 413)) 400
+want=$((from + (206 - 300) * 2))
+e2e_wait_until 10 aimed $((Y0 + row)) $((X0 + 300)) 700 "$want" ||
+  e2e_fail "a drag to $((X0 + 413)) in full screen left the chip at mean x $(e2e_mean_x $((Y0 + row)) $((X0 + 300)) 700 "$CHIP"), not $want"
+xdotool key F11
+e2e_wait_until 10 size_is 600x453 || e2e_fail "F11 again left the board at $(e2e_window_size "$board")"
+# The button is still down, so the chip follows the pointer, which the
+# window has left: it is somewhere along the top.
+chip_along_top() { e2e_shot && [ "$(e2e_count 0 0 600 40 "$CHIP")" = "$n1" ]; }
+e2e_wait_until 10 chip_along_top || e2e_fail "back in the window, the chip is not drawn at 1x"
+echo "e2e: F11 filled the screen with the board at 2x, aimed exactly, and F11 brought the window back"
 echo "e2e: every comfort key held, in $(e2e_elapsed "$started" "$(e2e_now)") s"
