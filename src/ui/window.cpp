@@ -183,12 +183,19 @@ void Window::SetFullScreen(bool on) {
     if (on) {
         SDL_Rect screen{};
         if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_.get())), &screen) !=
-                0 ||
-            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+            0)
             return;
-        // Some systems resize a full-screen window only later: the screen's
-        // own size is the one the picture is laid out for.
+        SDL_GetWindowPosition(window_.get(), &windowX_, &windowY_);
+        // The whole screen is a request to the window manager, and with none
+        // nobody acts on it: the window first covers the screen itself, as
+        // any system lets a window do.
+        SDL_SetWindowPosition(window_.get(), screen.x, screen.y);
         SDL_SetWindowSize(window_.get(), screen.w, screen.h);
+        if (SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+            SDL_SetWindowSize(window_.get(), width_ * scale_, height_ * scale_);
+            SDL_SetWindowPosition(window_.get(), windowX_, windowY_);
+            return;
+        }
         windowScale_ = scale_;
         fullScreen_ = true;
         scale_ = FitScale(8, width_, height_, screen.w, screen.h);
@@ -202,6 +209,7 @@ void Window::SetFullScreen(bool on) {
         offsetX_ = offsetY_ = 0;
         scale_ = windowScale_;
         SDL_SetWindowSize(window_.get(), width_ * scale_, height_ * scale_);
+        SDL_SetWindowPosition(window_.get(), windowX_, windowY_);
     }
     RemakeGraphics();
 }

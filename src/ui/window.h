@@ -161,6 +161,7 @@ private:
     int scale_ = 1;
     bool fullScreen_ = false;
     int windowScale_ = 1;           // the scale to come back to from full screen
+    int windowX_ = 0, windowY_ = 0; // and the place
     int offsetX_ = 0, offsetY_ = 0; // where the picture starts on the screen, in screen pixels
     bool loaded_ = true;
     bool shown_ = false;
