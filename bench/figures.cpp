@@ -241,34 +241,54 @@ int main() {
     top10->NewEntryRow = 1;
 
     // Idle: the top-ten window open over the board, whose 180 ms chase runs
-    // on; 100 ticks of it, on the game's own loop.
+    // on; 100 ticks of it, on the game's own loop, then 100 more with a game
+    // controller plugged in (SDL's virtual one), which the loop reads a frame
+    // at a time.
     std::vector<std::uint64_t> ticks;
-    double cpuAtFirst = 0, cpuAtLast = 0;
+    std::vector<double> cpu;
+    std::vector<double> idle;
+    ui::JoystickPtr pad;
     const std::function<void()> chase = board->tmrFlash.Tick;
     board->tmrFlash.Tick = [&] {
         ticks.push_back(app.GetClock().NowUs());
-        if (ticks.size() == 1)
-            cpuAtFirst = ProcessCpuSeconds();
         chase();
+        if ((ticks.size() - 1) % 100 != 0)
+            return;
+        cpu.push_back(ProcessCpuSeconds());
+        if (ticks.size() > 1) {
+            const double wall =
+                static_cast<double>(ticks.back() - ticks[ticks.size() - 101]) * 1e-6;
+            idle.push_back(100.0 * (cpu.back() - cpu[cpu.size() - 2]) / wall);
+        }
         if (ticks.size() == 101) {
-            cpuAtLast = ProcessCpuSeconds();
+            SDL_VirtualJoystickDesc desc{};
+            desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+            desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+            desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+            desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+            pad.reset(SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc)));
+        } else if (ticks.size() == 201) {
             app.EndProgram();
         }
     };
     app.Run();
     modPegdrop::SetSoundSink(nullptr);
-    if (ticks.size() < 101)
+    if (!pad)
+        Fail(std::string("no virtual game controller: ") + SDL_GetError());
+    pad.reset();
+    if (idle.size() < 2)
         Fail("the chase stopped after " + std::to_string(ticks.size()) + " ticks");
-    const double wall = static_cast<double>(ticks.back() - ticks.front()) * 1e-6;
-    const double idle = 100.0 * (cpuAtLast - cpuAtFirst) / wall;
     std::vector<double> late;
     for (std::size_t i = 1; i < ticks.size(); ++i)
         late.push_back(std::abs(static_cast<double>(ticks[i] - ticks[i - 1]) - 180000.0) / 1000.0);
-    std::snprintf(text, sizeof text, "%.2f %% of a core", idle);
-    rows.push_back({"idle CPU, top-ten window open, 18 s", text, "<= 0.5 %", idle <= 0.5});
+    std::snprintf(text, sizeof text, "%.2f %% of a core", idle[0]);
+    rows.push_back({"idle CPU, top-ten window open, 18 s", text, "<= 0.5 %", idle[0] <= 0.5});
+    std::snprintf(text, sizeof text, "%.2f %% of a core", idle[1]);
+    rows.push_back(
+        {"idle CPU, the same with a game controller plugged in", text, "<= 2 %", idle[1] <= 2.0});
     std::snprintf(text, sizeof text, "median %.2f ms, worst %.2f ms", Median(late), Worst(late));
     rows.push_back(
-        {"180 ms chase timer's error, 100 ticks", text, "median <= 2 ms", Median(late) <= 2.0});
+        {"180 ms chase timer's error, 200 ticks", text, "median <= 2 ms", Median(late) <= 2.0});
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

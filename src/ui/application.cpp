@@ -332,10 +332,13 @@ void Application::FeedPad() {
 
 std::uint64_t Application::NextPadDueUs() const {
     std::uint64_t next = std::numeric_limits<std::uint64_t>::max();
+    const auto frame = static_cast<std::uint64_t>(std::llround(frameUs_));
+    if (pads_ && pads_->AnyOpen())
+        next = padsReadUs_ + frame;
     if (held_)
-        next = held_->nextUs;
+        next = std::min(next, held_->nextUs);
     if (stickToldUs_)
-        next = std::min(next, *stickToldUs_ + static_cast<std::uint64_t>(std::llround(frameUs_)));
+        next = std::min(next, *stickToldUs_ + frame);
     return next;
 }
 
@@ -396,6 +399,10 @@ void Application::PaintChanged() {
 }
 
 void Application::DoEvents() {
+    if (pads_) {
+        pads_->Update();
+        padsReadUs_ = clock_->NowUs();
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e))
         Dispatch(e);

@@ -129,8 +129,8 @@ public:
 
     // Earliest due time of an enabled timer, or UINT64_MAX.
     std::uint64_t NextTimerDueUs() const;
-    // When a held d-pad direction repeats or a pushed stick moves on next,
-    // or UINT64_MAX.
+    // When open controllers are next read, a held d-pad direction repeats or
+    // a pushed stick moves on, or UINT64_MAX.
     std::uint64_t NextPadDueUs() const;
     std::uint64_t FramesPresented() const { return framesPresented_; }
     double FrameIntervalUs() const { return frameUs_; }
@@ -197,6 +197,7 @@ private:
     };
     std::optional<HeldButton> held_;
     std::optional<std::uint64_t> stickToldUs_; // set while the stick is pushed
+    std::uint64_t padsReadUs_ = 0;
 };
 
 inline Application& App() {

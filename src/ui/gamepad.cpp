@@ -21,8 +21,16 @@ float StickPush(Sint16 axis) {
 }
 
 Gamepads::Gamepads() {
+    // Left to itself, SDL would read an open controller by waking every
+    // millisecond while the game waits; the loop reads them once a frame.
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
     // A system without controller support still plays with the keys and the mouse.
     started_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+}
+
+void Gamepads::Update() {
+    if (started_)
+        SDL_GameControllerUpdate();
 }
 
 Gamepads::~Gamepads() {
@@ -36,6 +44,7 @@ void Gamepads::Stop() {
     if (started_)
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     started_ = false;
+    SDL_ResetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS);
 }
 
 bool Gamepads::Track(const SDL_Event& e) {

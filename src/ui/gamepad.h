@@ -26,6 +26,10 @@ public:
     // Takes a controller's arrival, departure or stick motion; false for any
     // other event, buttons included.
     bool Track(const SDL_Event& event);
+    // Reads the controllers, and notices any plugged in or out: their
+    // events join SDL's queue.
+    void Update();
+    bool AnyOpen() const { return !pads_.empty(); }
     // The left stick's push, as the controller that last moved it left it.
     float StickX() const { return stickX_; }
     // Closes every controller and lets SDL's controller support go.

@@ -21,6 +21,7 @@ using TexturePtr = std::unique_ptr<SDL_Texture, SdlDeleter<SDL_DestroyTexture>>;
 using SurfacePtr = std::unique_ptr<SDL_Surface, SdlDeleter<SDL_FreeSurface>>;
 using FontPtr = std::unique_ptr<TTF_Font, SdlDeleter<TTF_CloseFont>>;
 using WavPtr = std::unique_ptr<Uint8, SdlDeleter<SDL_FreeWAV>>;
+using JoystickPtr = std::unique_ptr<SDL_Joystick, SdlDeleter<SDL_JoystickClose>>;
 using GameControllerPtr = std::unique_ptr<SDL_GameController, SdlDeleter<SDL_GameControllerClose>>;
 
 // An opened audio device, closed when the owner goes.

@@ -10,8 +10,6 @@
 
 namespace {
 
-using JoystickPtr = std::unique_ptr<SDL_Joystick, ui::SdlDeleter<SDL_JoystickClose>>;
-
 TEST(StickPush, NothingInTheDeadZoneThenEvenlyToAFullPushAtEitherEnd) {
     EXPECT_EQ(ui::StickPush(0), 0.0f);
     EXPECT_EQ(ui::StickPush(8000), 0.0f);
@@ -74,7 +72,7 @@ protected:
 
 private:
     int index_ = -1;
-    JoystickPtr pad_;
+    ui::JoystickPtr pad_;
 };
 
 TEST_F(Gamepad, TheDpadAndStickAimAsFarAsPushedAndADropsButNothingIsTyped) {
