@@ -292,8 +292,12 @@ void Application::PadButton(const SDL_ControllerButtonEvent& e) {
     PressPad(e.button);
 }
 
+Window* Application::PadWindow() const {
+    return modal_.empty() ? KeyWindow() : modal_.back();
+}
+
 void Application::PressPad(Uint8 button) {
-    Window* w = modal_.empty() ? KeyWindow() : modal_.back();
+    Window* w = PadWindow();
     if (w == nullptr)
         return;
     HandlerScope scope;
@@ -323,7 +327,7 @@ void Application::FeedPad() {
         return;
     const double seconds = static_cast<double>(now - *stickToldUs_) / 1e6;
     stickToldUs_ = now;
-    Window* w = modal_.empty() ? KeyWindow() : modal_.back();
+    Window* w = PadWindow();
     if (w == nullptr)
         return;
     HandlerScope scope;

@@ -160,8 +160,9 @@ private:
     bool InputBlocked(const Window* target) const;
 
     bool Wait(SDL_Event& event, int timeoutMs);
-    // A controller's button goes to the modal dialog, else to the window
-    // with the keys.
+    // A controller's buttons and stick go to the modal dialog, else to the
+    // window with the keys.
+    Window* PadWindow() const;
     void PadButton(const SDL_ControllerButtonEvent& e);
     void PressPad(Uint8 button);
     // The held d-pad's repeats and the stick's push since it was last told.
