@@ -271,8 +271,9 @@ ui::Color Harness::ColorOf(std::uint32_t argb) {
 #if defined(__SANITIZE_ADDRESS__)
 // fontconfig keeps its configuration for the life of the process; glibc's
 // newlocale keeps the list of folders it makes of LOCPATH, which the test of
-// the German thousands separator may set.
+// the German thousands separator may set (named __argz_add_sep or
+// argz_add_sep, as the C library's symbols allow).
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:__argz_add_sep\n";
+    return "leak:libfontconfig.so\nleak:argz_add_sep\n";
 }
 #endif
