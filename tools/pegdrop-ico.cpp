@@ -6,9 +6,9 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    const tools::ToolSpec spec{"pegdrop-ico", "FILE", 1,
+    const tools::ToolInfo tool{"pegdrop-ico", "FILE", 1,
                                "Writes the game's icon as a Windows .ico file, 16 to 256 pixels."};
-    const tools::ToolArgs args = tools::ReadToolArgs(spec, argc, argv);
+    const tools::ToolArgs args = tools::ReadToolArgs(tool, argc, argv);
     if (args.exitStatus)
         return *args.exitStatus;
     const std::string& path = args.operands.front();

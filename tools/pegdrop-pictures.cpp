@@ -9,9 +9,9 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    const tools::ToolSpec spec{"pegdrop-pictures", "OUTDIR", 1,
+    const tools::ToolInfo tool{"pegdrop-pictures", "OUTDIR", 1,
                                "Paints every picture of the game into OUTDIR as PNG files."};
-    const tools::OutputFolder folder = tools::ReadOutputFolder(spec, argc, argv);
+    const tools::OutputFolder folder = tools::ReadOutputFolder(tool, argc, argv);
     if (folder.exitStatus)
         return *folder.exitStatus;
     const std::string& dir = folder.dir;

@@ -72,10 +72,10 @@ void Advance(platform::ManualClock& clock, std::uint64_t ms) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const tools::ToolSpec spec{
+    const tools::ToolInfo tool{
         "pegdrop-shot", "OUTDIR", 1,
         "Plays the game headless and saves the README's screenshots into OUTDIR as PNG files."};
-    const tools::OutputFolder output = tools::ReadOutputFolder(spec, argc, argv);
+    const tools::OutputFolder output = tools::ReadOutputFolder(tool, argc, argv);
     if (output.exitStatus)
         return *output.exitStatus;
     const std::string& out = output.dir;

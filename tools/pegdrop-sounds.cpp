@@ -7,10 +7,10 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    const tools::ToolSpec spec{
+    const tools::ToolInfo tool{
         "pegdrop-sounds", "OUTDIR", 1,
         "Synthesises every sound cue of the game into OUTDIR as wave files."};
-    const tools::OutputFolder folder = tools::ReadOutputFolder(spec, argc, argv);
+    const tools::OutputFolder folder = tools::ReadOutputFolder(tool, argc, argv);
     if (folder.exitStatus)
         return *folder.exitStatus;
     const std::string& dir = folder.dir;

@@ -9,24 +9,24 @@
 
 namespace tools {
 
-std::string UsageLine(const ToolSpec& spec) {
-    return "usage: " + spec.name + " " + spec.operands + " | --help | --version";
+std::string UsageLine(const ToolInfo& tool) {
+    return "usage: " + tool.name + " " + tool.operands + " | --help | --version";
 }
 
-std::string VersionLine(const ToolSpec& spec) {
-    return spec.name + " " + pegdrop::kVersion;
+std::string VersionLine(const ToolInfo& tool) {
+    return tool.name + " " + pegdrop::kVersion;
 }
 
 namespace {
 
-ToolArgs Refuse(const ToolSpec& spec, const std::string& why, std::ostream& err) {
-    err << spec.name << ": " << why << "\n" << UsageLine(spec) << "\n";
+ToolArgs Refuse(const ToolInfo& tool, const std::string& why, std::ostream& err) {
+    err << tool.name << ": " << why << "\n" << UsageLine(tool) << "\n";
     return {2, {}};
 }
 
 } // namespace
 
-ToolArgs ReadToolArgs(const ToolSpec& spec, const std::vector<std::string>& args, std::ostream& out,
+ToolArgs ReadToolArgs(const ToolInfo& tool, const std::vector<std::string>& args, std::ostream& out,
                       std::ostream& err) {
     ToolArgs read;
     bool options = true;
@@ -34,31 +34,31 @@ ToolArgs ReadToolArgs(const ToolSpec& spec, const std::vector<std::string>& args
         if (options && arg == "--") {
             options = false;
         } else if (options && (arg == "--help" || arg == "-h")) {
-            out << UsageLine(spec) << "\n"
-                << spec.summary << "\n\n"
+            out << UsageLine(tool) << "\n"
+                << tool.summary << "\n\n"
                 << "  --help     show this help and exit\n"
                 << "  --version  show the version and exit\n";
             return {0, {}};
         } else if (options && arg == "--version") {
-            out << VersionLine(spec) << "\n";
+            out << VersionLine(tool) << "\n";
             return {0, {}};
         } else if (options && arg.size() > 1 && arg[0] == '-') {
-            return Refuse(spec, "unknown option '" + arg + "'", err);
+            return Refuse(tool, "unknown option '" + arg + "'", err);
         } else if (arg.empty()) {
-            return Refuse(spec, "an empty argument", err);
+            return Refuse(tool, "an empty argument", err);
         } else {
             read.operands.push_back(arg);
         }
     }
-    if (read.operands.size() < spec.count)
-        return Refuse(spec, "missing " + spec.operands, err);
-    if (read.operands.size() > spec.count)
-        return Refuse(spec, "unexpected argument '" + read.operands[spec.count] + "'", err);
+    if (read.operands.size() < tool.count)
+        return Refuse(tool, "missing " + tool.operands, err);
+    if (read.operands.size() > tool.count)
+        return Refuse(tool, "unexpected argument '" + read.operands[tool.count] + "'", err);
     return read;
 }
 
-ToolArgs ReadToolArgs(const ToolSpec& spec, int argc, char** argv) {
-    return ReadToolArgs(spec, std::vector<std::string>(argv + 1, argv + argc), std::cout,
+ToolArgs ReadToolArgs(const ToolInfo& tool, int argc, char** argv) {
+    return ReadToolArgs(tool, std::vector<std::string>(argv + 1, argv + argc), std::cout,
                         std::cerr);
 }
 
@@ -72,12 +72,12 @@ bool MakeOutputFolder(const std::string& tool, const std::string& dir) {
     return false;
 }
 
-OutputFolder ReadOutputFolder(const ToolSpec& spec, int argc, char** argv) {
-    const ToolArgs args = ReadToolArgs(spec, argc, argv);
+OutputFolder ReadOutputFolder(const ToolInfo& tool, int argc, char** argv) {
+    const ToolArgs args = ReadToolArgs(tool, argc, argv);
     if (args.exitStatus)
         return {args.exitStatus, {}};
     const std::string& dir = args.operands.at(0);
-    if (!MakeOutputFolder(spec.name, dir))
+    if (!MakeOutputFolder(tool.name, dir))
         return {1, dir};
     return {std::nullopt, dir};
 }

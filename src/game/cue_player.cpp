@@ -14,11 +14,11 @@
 namespace pegdrop {
 
 SDL_AudioSpec AudioFormat(int freq, SDL_AudioFormat format, Uint8 channels) {
-    SDL_AudioSpec spec{};
-    spec.freq = freq;
-    spec.format = format;
-    spec.channels = channels;
-    return spec;
+    SDL_AudioSpec audio{};
+    audio.freq = freq;
+    audio.format = format;
+    audio.channels = channels;
+    return audio;
 }
 
 std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_AudioSpec& device) {

@@ -7,16 +7,16 @@
 
 namespace {
 
-const tools::ToolSpec kSpec{"pegdrop-x", "OUTDIR", 1, "Makes things in OUTDIR."};
+const tools::ToolInfo kTool{"pegdrop-x", "OUTDIR", 1, "Makes things in OUTDIR."};
 
 struct Reply {
     tools::ToolArgs args;
     std::string out, err;
 };
 
-Reply Read(const std::vector<std::string>& args, const tools::ToolSpec& spec = kSpec) {
+Reply Read(const std::vector<std::string>& args, const tools::ToolInfo& tool = kTool) {
     std::ostringstream out, err;
-    Reply reply{tools::ReadToolArgs(spec, args, out, err), {}, {}};
+    Reply reply{tools::ReadToolArgs(tool, args, out, err), {}, {}};
     reply.out = out.str();
     reply.err = err.str();
     return reply;
@@ -68,7 +68,7 @@ TEST(ToolArgs, OperandsPassThroughAndDoubleDashEndsTheOptions) {
     EXPECT_EQ(Read({"-"}).args.operands, std::vector<std::string>{"-"});
     EXPECT_EQ(Read({"--", "a", "b"}).err, "pegdrop-x: unexpected argument 'b'\n" + kUsage);
     // A tool of two operands needs both.
-    const tools::ToolSpec two{"pegdrop-y", "IN OUT", 2, "Copies."};
+    const tools::ToolInfo two{"pegdrop-y", "IN OUT", 2, "Copies."};
     EXPECT_EQ(Read({"a", "b"}, two).args.operands, (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(*Read({"a"}, two).args.exitStatus, 2);
     EXPECT_EQ(plain.out + plain.err, "");
