@@ -34,16 +34,9 @@ void Gamepads::Update() {
 }
 
 Gamepads::~Gamepads() {
-    Stop();
-}
-
-void Gamepads::Stop() {
     pads_.clear();
-    stickOwner_.reset();
-    stickX_ = 0;
     if (started_)
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
-    started_ = false;
     SDL_ResetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS);
 }
 

@@ -32,8 +32,6 @@ public:
     bool AnyOpen() const { return !pads_.empty(); }
     // The left stick's push, as the controller that last moved it left it.
     float StickX() const { return stickX_; }
-    // Closes every controller and lets SDL's controller support go.
-    void Stop();
 
     // A held d-pad direction repeats as a held key does: first after this
     // long, then at this interval.
