@@ -46,6 +46,22 @@ Picture TestBoardPicture();       // 130 x 212
 Picture IconPicture();            // 32 x 32
 Picture MutedMarkPicture();       // the board's own part under it, with the mark
 
+// Every picture a window shows: the build draws each once and builds its
+// pixels into the game (art/built_pictures.h).
+enum class PictureId {
+    Splash,
+    Board,
+    LitSlot1, // ... LitSlot9 follow in order
+    TestBoard = LitSlot1 + 9,
+    Icon,
+    MutedMark,
+};
+inline constexpr int kPictureCount = static_cast<int>(PictureId::MutedMark) + 1;
+inline constexpr PictureId LitSlotId(int slot) { // slot 1..9
+    return static_cast<PictureId>(static_cast<int>(PictureId::LitSlot1) + slot - 1);
+}
+Picture DrawPicture(PictureId id);
+
 // The icon the desktop shows for the game, drawn afresh at each size of the
 // icon theme and of a Windows .ico; the tile's rounded corners are
 // transparent. Empty outside the range of those sizes.

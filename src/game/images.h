@@ -1,4 +1,5 @@
-// The game's pictures as the control layer takes them, drawn once at first use.
+// The game's pictures as the control layer takes them, unpacked from the
+// built pixels at first use.
 #pragma once
 
 #include "ui/graphics.h"
