@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace pegdrop {
 
@@ -66,11 +67,21 @@ std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_Au
     return data;
 }
 
-CuePlayer::CuePlayer() {
+CuePlayer::CuePlayer(Opening opening) {
+    if (opening == Opening::Now)
+        Open();
+}
+
+void CuePlayer::Open() {
+    if (opened_)
+        return;
+    opened_ = true;
     if (!OpenDevice())
         std::fprintf(stderr, "pegdrop: no sound device, playing silently (%s)\n", SDL_GetError());
     if (device_)
         SDL_PauseAudioDevice(device_.Get(), 0);
+    if (waiting_)
+        Play(*std::exchange(waiting_, std::nullopt));
 }
 
 bool CuePlayer::OpenDevice() {
@@ -133,24 +144,32 @@ const std::vector<Uint8>* CuePlayer::Decoded(const std::string& path) {
 }
 
 void CuePlayer::Play(const std::string& path) {
+    if (!opened_) {
+        waiting_ = path;
+        return;
+    }
     if (!device_)
         return;
-    // The first cue from a folder decodes all of the game's cues there, so
-    // that no later cue waits for the disk in the middle of a fall.
+    const std::vector<Uint8>* cue = Decoded(path);
+    {
+        ui::AudioLock lock(device_.Get());
+        // A cue that cannot play still ends the one before, as a new cue would.
+        playing_ = cue != nullptr && !cue->empty() ? cue : nullptr;
+        position_ = 0;
+    }
+    // The first cue from a folder then decodes all of the game's cues there,
+    // while it sounds, so that no later cue waits for the disk in the middle
+    // of a fall.
     const std::string folder = path.substr(0, path.rfind('/') + 1);
     if (folder != preloaded_) {
         preloaded_ = folder;
         for (const char* name : art::kCueFiles)
             Decoded(folder + name);
     }
-    const std::vector<Uint8>* cue = Decoded(path);
-    ui::AudioLock lock(device_.Get());
-    // A cue that cannot play still ends the one before, as a new cue would.
-    playing_ = cue != nullptr && !cue->empty() ? cue : nullptr;
-    position_ = 0;
 }
 
 void CuePlayer::Stop() {
+    waiting_.reset();
     if (!device_)
         return;
     ui::AudioLock lock(device_.Get());

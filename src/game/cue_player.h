@@ -34,13 +34,19 @@ std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_Au
 
 class CuePlayer final : public modPegdrop::SoundSink {
 public:
-    CuePlayer();
+    // Later: the device opens when Open is called, so that a start shows
+    // its first picture before it waits for the sound card.
+    enum class Opening { Now, Later };
+    explicit CuePlayer(Opening opening = Opening::Now);
     ~CuePlayer() override;
     CuePlayer(const CuePlayer&) = delete;
     CuePlayer& operator=(const CuePlayer&) = delete;
 
     void Play(const std::string& path) override;
     void Stop() override;
+    // Opens the device, once. The last cue asked for before it opened, if
+    // not stopped since, starts then.
+    void Open();
     bool HasDevice() const { return static_cast<bool>(device_); }
     const SDL_AudioSpec& DeviceSpec() const { return spec_; }
     // When the device last took a cue's first samples, in steady-clock
@@ -55,6 +61,8 @@ private:
     // Decoded in the device's format, kept once decoded; nullptr when unplayable.
     const std::vector<Uint8>* Decoded(const std::string& path);
 
+    bool opened_ = false;
+    std::optional<std::string> waiting_;
     bool audioStarted_ = false;
     ui::AudioDevice device_;
     SDL_AudioSpec spec_{};

@@ -72,15 +72,13 @@ int Arguments(int argc, char** argv) {
 
 // make bench's start figure: with PEGDROP_FIRST_FRAME_FILE set, the steady
 // clock's reading when the first picture is on the screen goes to that file.
-void ReportFirstFrame(ui::Options& options) {
+void ReportFirstFrame() {
     const char* file = std::getenv("PEGDROP_FIRST_FRAME_FILE");
     if (file == nullptr || *file == '\0')
         return;
-    options.firstPicture = [path = std::string(file)] {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        std::ofstream(path) << std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()
-                            << "\n";
-    };
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::ofstream(file) << std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()
+                        << "\n";
 }
 
 } // namespace
@@ -95,14 +93,20 @@ int main(int argc, char** argv) {
         return 1;
     }
     modPegdrop::UseSettings();
+    // The sound card is opened once the splash is on the screen, which it
+    // need not wait for; the opening cue, asked for as the splash loads,
+    // starts as the device opens.
+    pegdrop::CuePlayer cues(pegdrop::CuePlayer::Opening::Later);
     ui::Options options = modPegdrop::ApplicationOptions();
-    ReportFirstFrame(options);
+    options.firstPicture = [&cues] {
+        ReportFirstFrame();
+        cues.Open();
+    };
     ui::Application app(std::move(options));
     if (!app.StartError().empty()) {
         std::fprintf(stderr, "pegdrop: cannot open a window: %s\n", app.StartError().c_str());
         return 1;
     }
-    pegdrop::CuePlayer cues;
     modPegdrop::SetSoundSink(&cues);
     FrmSplash& splash = app.Instance<FrmSplash>();
     splash.Show();

@@ -177,6 +177,45 @@ TEST(CuePlayer, OddCueFilesAreSilentAndLeaveTheOthersPlaying) {
         << "a cue past the read limit must stay silent";
 }
 
+// A player opened later keeps the last cue asked for until it opens, and
+// starts it then; a cue stopped before it opens never sounds.
+TEST(CuePlayer, ACueAskedForBeforeTheDeviceOpensStartsAsItOpensUnlessStopped) {
+    test::TempFolder folder;
+    const std::string a = folder.Path() + "/a.wav", b = folder.Path() + "/b.wav";
+    ASSERT_TRUE(art::WriteWavFile(a, Level("a.wav", 9000, 0.2)));
+    ASSERT_TRUE(art::WriteWavFile(b, Level("b.wav", -9000, 0.2)));
+    test::SetEnv("SDL_AUDIODRIVER", "disk");
+    for (const bool stopped : {false, true}) {
+        const std::string out = folder.Path() + (stopped ? "/stopped.raw" : "/played.raw");
+        test::SetEnv("SDL_DISKAUDIOFILE", out.c_str());
+        int channels = 0;
+        {
+            pegdrop::CuePlayer player(pegdrop::CuePlayer::Opening::Later);
+            player.Play(b);
+            player.Play(a);
+            if (stopped)
+                player.Stop();
+            EXPECT_FALSE(player.HasDevice()) << "opened before it was asked to";
+            player.Open();
+            ASSERT_TRUE(player.HasDevice()) << SDL_GetError();
+            channels = player.DeviceSpec().channels;
+            SDL_Delay(350);
+        }
+        std::ifstream in(out, std::ios::binary);
+        const std::string raw((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+        std::vector<Stretch> runs = Listen(raw, channels);
+        std::erase_if(runs, [](const Stretch& r) { return r.what == Heard::Silence; });
+        if (stopped) {
+            EXPECT_TRUE(runs.empty()) << "a stopped cue sounded";
+        } else {
+            ASSERT_EQ(runs.size(), 1u) << "only the last cue asked for";
+            EXPECT_EQ(runs[0].what, Heard::A);
+        }
+    }
+    test::SetEnv("SDL_AUDIODRIVER", "dummy");
+}
+
 TEST(CuePlayer, WithoutADeviceEveryCueIsSilentAndReturns) {
     test::SetEnv("SDL_AUDIODRIVER", "no-such-driver");
     {
