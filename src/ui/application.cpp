@@ -373,7 +373,9 @@ std::uint64_t Application::PresentDueUs() const {
     const std::vector<Window*> windows = Windows();
     if (std::none_of(windows.begin(), windows.end(), [](Window* w) { return w->NeedsPaint(); }))
         return std::numeric_limits<std::uint64_t>::max();
-    if (!presented_)
+    // A window's first picture is shown at once: only changes keep the pace.
+    if (!presented_ || std::any_of(windows.begin(), windows.end(),
+                                   [](Window* w) { return w->AwaitsFirstPicture(); }))
         return 0;
     // Pictures closer together than this would mostly never reach the screen;
     // a change held back is still shown within one frame of the last picture.

@@ -665,9 +665,12 @@ void Window::Render(const SDL_Rect* area) {
             backgroundTexture_.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
                                                        SDL_TEXTUREACCESS_STATIC, background_->width,
                                                        background_->height));
-            if (backgroundTexture_)
+            if (backgroundTexture_) {
                 SDL_UpdateTexture(backgroundTexture_.get(), nullptr, background_->pixels.data(),
                                   background_->width * 4);
+                // Opaque: copied, not blended, pixel for pixel the same.
+                SDL_SetTextureBlendMode(backgroundTexture_.get(), SDL_BLENDMODE_NONE);
+            }
         }
         const SDL_Rect where{0, 0, background_->width, background_->height};
         SDL_RenderCopy(r, backgroundTexture_.get(), nullptr, &where);

@@ -108,6 +108,8 @@ public:
     void Invalidate() { dirty_ = fullRepaint_ = true; }
     void InvalidateRect(const Rect& area);
     bool NeedsPaint() const { return dirty_ && IsShown(); }
+    // Not yet painted at its present size.
+    bool AwaitsFirstPicture() const { return NeedsPaint() && !renderer_; }
     void Paint();
     // Draws the window as it stands and reads its client pixels, 0xAARRGGBB:
     // one for each of the window's own pixels (the top-left screen pixel of
