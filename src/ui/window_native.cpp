@@ -11,6 +11,12 @@ namespace ui {
 Window::Window(std::string caption, int clientWidth, int clientHeight)
     : caption_(std::move(caption)), width_(clientWidth), height_(clientHeight),
       scale_(App().ScaleFor(clientWidth, clientHeight)) {
+    if (Desktop* desktop = App().CompositedDesktop()) {
+        desktop_ = desktop;
+        PlaceClientInPicture();
+        nativeId_ = desktop_->Add(*this);
+        return;
+    }
     window_.reset(SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    width_ * scale_, height_ * scale_, SDL_WINDOW_HIDDEN));
     if (window_)
@@ -30,6 +36,9 @@ void Window::Show() {
     if (window_) {
         SDL_ShowWindow(window_.get());
         SDL_RaiseWindow(window_.get());
+        shownAt_ = App().Showing(*this);
+    } else if (desktop_ != nullptr) {
+        desktop_->Raise(*this);
         shownAt_ = App().Showing(*this);
     }
     Invalidate();
@@ -56,8 +65,16 @@ void Window::SetScale(int scale) {
         windowScale_ = std::max(1, scale);
         return;
     }
-    if (scale < 1 || scale == scale_ || !window_)
+    if (scale < 1 || scale == scale_ || (!window_ && desktop_ == nullptr))
         return;
+    if (desktop_ != nullptr) {
+        const int old = scale_;
+        scale_ = scale;
+        PlaceClientInPicture();
+        desktop_->Resized(*this, old);
+        RemakeGraphics();
+        return;
+    }
     int x = 0, y = 0, w = 0, h = 0;
     SDL_GetWindowPosition(window_.get(), &x, &y);
     SDL_GetWindowSize(window_.get(), &w, &h);
@@ -123,12 +140,17 @@ void Window::ReleaseNative() {
     renderer_.reset();
     surface_ = nullptr;
     window_.reset();
+    picture_.reset();
+    if (desktop_ != nullptr)
+        desktop_->Remove(*this);
 }
 
 // Drawing goes to the window's own surface, so that only the parts that
 // changed are sent to the display: an idle board then costs next to nothing.
 // Without a surface a renderer of SDL's choosing redraws everything.
 bool Window::EnsureRenderer() {
+    if (desktop_ != nullptr)
+        return EnsurePicture();
     if (!window_)
         return false;
     if (renderer_ && (surfaceFailed_ || SDL_GetWindowSurface(window_.get()) == surface_))
@@ -147,6 +169,11 @@ bool Window::EnsureRenderer() {
     }
     if (!renderer_)
         return false;
+    SetUpRenderer();
+    return true;
+}
+
+void Window::SetUpRenderer() {
     // Everything is drawn in the window's own pixels; the renderer multiplies
     // them out. No logical size: SDL would then round the pointer to whole
     // logical pixels, and the pointer is mapped back here as a fraction.
@@ -155,7 +182,6 @@ bool Window::EnsureRenderer() {
     SDL_RenderSetViewport(renderer_.get(), &picture);
     SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
     fullRepaint_ = true;
-    return true;
 }
 
 void Window::InvalidateRect(const Rect& area) {
@@ -201,6 +227,11 @@ void Window::SetIcon(std::shared_ptr<const Bitmap> icon) {
 }
 
 void Window::CenterOver(const Window* owner) {
+    if (desktop_ != nullptr) {
+        ownerId_ = owner != nullptr ? owner->NativeId() : 0;
+        desktop_->CenterOver(*this, owner);
+        return;
+    }
     if (!window_)
         return;
     int x = SDL_WINDOWPOS_CENTERED;
@@ -250,6 +281,8 @@ void Window::Render(const SDL_Rect* area) {
             c->Draw(r, fonts);
     }
     SDL_RenderSetClipRect(r, nullptr);
+    if (area == nullptr && desktop_ != nullptr)
+        desktop_->DrawFrame(*this, r);
 }
 
 void Window::Paint() {
@@ -258,8 +291,7 @@ void Window::Paint() {
     if (fullRepaint_ || surface_ == nullptr) {
         Render(nullptr);
         SDL_RenderPresent(renderer_.get());
-        if (surface_ != nullptr)
-            SDL_UpdateWindowSurface(window_.get());
+        ShowDrawn(nullptr);
     } else {
         std::vector<SDL_Rect> onScreen;
         for (const SDL_Rect& d : damaged_) {
@@ -268,8 +300,7 @@ void Window::Paint() {
                 {offsetX_ + d.x * scale_, offsetY_ + d.y * scale_, d.w * scale_, d.h * scale_});
         }
         SDL_RenderPresent(renderer_.get());
-        SDL_UpdateWindowSurfaceRects(window_.get(), onScreen.data(),
-                                     static_cast<int>(onScreen.size()));
+        ShowDrawn(&onScreen);
     }
     damaged_.clear();
     dirty_ = fullRepaint_ = false;
@@ -295,11 +326,28 @@ std::vector<std::uint32_t> Window::ReadScreenPixels() {
     Render(nullptr);
     SDL_RenderReadPixels(renderer_.get(), nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), w * 4);
     SDL_RenderPresent(renderer_.get());
-    if (surface_ != nullptr)
-        SDL_UpdateWindowSurface(window_.get());
+    ShowDrawn(nullptr);
     damaged_.clear();
     dirty_ = fullRepaint_ = false;
     return pixels;
+}
+
+void Window::Raise() {
+    if (desktop_ != nullptr) {
+        desktop_->Raise(*this);
+    } else if (window_) {
+        SDL_RaiseWindow(window_.get());
+        SDL_SetWindowInputFocus(window_.get());
+    }
+}
+
+void Window::ShowDrawn(const std::vector<SDL_Rect>* areas) {
+    if (desktop_ != nullptr)
+        desktop_->Damaged(*this, areas);
+    else if (surface_ != nullptr && areas == nullptr)
+        SDL_UpdateWindowSurface(window_.get());
+    else if (surface_ != nullptr)
+        SDL_UpdateWindowSurfaceRects(window_.get(), areas->data(), static_cast<int>(areas->size()));
 }
 
 } // namespace ui
