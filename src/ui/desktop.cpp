@@ -83,8 +83,7 @@ void Desktop::Remove(Window& window) {
                                  [&](const Placed& p) { return p.window == &window; });
     if (it == order_.end())
         return;
-    if (window.IsShown() || window.picture_)
-        DamageFrame(*it);
+    DamageFrame(*it);
     const std::uint32_t id = window.NativeId();
     if (heldBy_ == id) {
         heldBy_ = 0;
@@ -302,7 +301,8 @@ std::vector<std::uint32_t> Desktop::ReadPixels(const SDL_Rect& area) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(std::max(0, area.w * area.h)));
     Present();
     SDL_Surface* screen = window_ ? SDL_GetWindowSurface(window_.get()) : nullptr;
-    const SDL_Rect whole{0, 0, screen != nullptr ? screen->w : 0, screen != nullptr ? screen->h : 0};
+    const SDL_Rect whole{0, 0, screen != nullptr ? screen->w : 0,
+                         screen != nullptr ? screen->h : 0};
     SDL_Rect inside;
     if (screen == nullptr || !SDL_IntersectRect(&area, &whole, &inside) ||
         !SDL_RectEquals(&inside, &area))

@@ -127,12 +127,22 @@ TEST_F(OneDesktop, ClicksGoToTheWindowUnderThePointerAndKeysToTheMarkedOne) {
     EXPECT_EQ(Desk().Origin(wide).x, w.x + 40);
     EXPECT_EQ(Desk().Origin(wide).y, w.y + 25);
     EXPECT_EQ(wide.downs.size(), 3u) << "the title bar is no part of the client area";
+
+    // Gone, it leaves the plain desktop behind, and the keys to Small.
+    const SDL_Rect box = Desk().CloseBox(wide);
+    wide.Unload();
+    Advance(20);
+    EXPECT_EQ(ColorOf(Desk().ReadPixels({box.x, box.y, 1, 1}).at(0)), ui::RGB(0, 128, 128));
+    EXPECT_EQ(app().KeyWindow(), &small);
+    EXPECT_EQ(TitleColor(small), ui::kSelectionBack);
 }
 
 TEST_F(OneDesktop, AModalDialogKeepsKeysClicksAndCloseBoxesAndHandsThemBack) {
     Wide& owner = app().Instance<Wide>();
     Small& dialog = app().Instance<Small>();
     dialog.CenterOver(&owner);
+    const ui::Color marked = TitleColor(dialog);
+    const SDL_Rect box = Desk().CloseBox(dialog);
     app().onModal = [&](ui::Window&) {
         Click(owner, 20, 60);
         CloseBox(owner);
@@ -146,6 +156,11 @@ TEST_F(OneDesktop, AModalDialogKeepsKeysClicksAndCloseBoxesAndHandsThemBack) {
     EXPECT_EQ(dialog.keys, std::vector<std::int16_t>{'q'});
     EXPECT_FALSE(dialog.IsLoaded());
     EXPECT_EQ(app().KeyWindow(), &owner);
+    Advance(20);
+    EXPECT_EQ(marked, ui::kSelectionBack);
+    EXPECT_EQ(ColorOf(Desk().ReadPixels({box.x - 2, box.y + box.h / 2, 1, 1}).at(0)),
+              ui::kButtonFace)
+        << "the owner's client area where the dialog's title bar was";
     CloseBox(owner);
     Yield();
     EXPECT_EQ(owner.closes, 1);
