@@ -269,6 +269,15 @@ void Desktop::Present() {
         SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), static_cast<int>(shown.size()));
 }
 
+void Desktop::SetFullScreen(bool on) {
+    if (!window_ || on == fullScreen_)
+        return;
+    if (SDL_SetWindowFullscreen(window_.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        return;
+    fullScreen_ = on;
+    SizeChanged();
+}
+
 void Desktop::SizeChanged() {
     int w = 0, h = 0;
     SDL_GetWindowSize(window_.get(), &w, &h);

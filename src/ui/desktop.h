@@ -73,6 +73,10 @@ public:
     // The keys went from one window to another: both frames change.
     void KeysMoved(Window* from, Window* to);
 
+    // The desktop fills the screen, or comes back to its window.
+    void SetFullScreen(bool on);
+    bool IsFullScreen() const { return fullScreen_; }
+
     bool NeedsPresent() const { return !dirty_.empty(); }
     // Puts the changed parts of the desktop on screen.
     void Present();
@@ -109,6 +113,7 @@ private:
     WindowPtr window_;
     std::uint32_t nativeId_ = 0;
     int width_ = 0, height_ = 0;
+    bool fullScreen_ = false;
     std::uint32_t nextId_ = 0x40000000u;
     std::vector<Placed> order_; // bottom first
     std::vector<SDL_Rect> dirty_;

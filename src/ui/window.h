@@ -56,9 +56,10 @@ public:
     // screen the scale is kept for when the window comes back.
     void SetScale(int scale);
     // The whole screen: the picture at the largest whole scale that fits,
-    // centred on black; or back to the window as it was.
+    // centred on black; or back to the window as it was. On a composited
+    // desktop, the desktop fills the screen, with every window on it.
     void SetFullScreen(bool on);
-    bool IsFullScreen() const { return fullScreen_; }
+    bool IsFullScreen() const;
     void SetBackground(std::shared_ptr<const Bitmap> picture);
     void SetBackColor(Color color);
     void SetIcon(std::shared_ptr<const Bitmap> icon);

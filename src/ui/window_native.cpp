@@ -96,7 +96,15 @@ void Window::RemakeGraphics() {
     Invalidate();
 }
 
+bool Window::IsFullScreen() const {
+    return desktop_ != nullptr ? desktop_->IsFullScreen() : fullScreen_;
+}
+
 void Window::SetFullScreen(bool on) {
+    if (desktop_ != nullptr) {
+        desktop_->SetFullScreen(on);
+        return;
+    }
     if (on == fullScreen_ || !window_)
         return;
     if (on) {

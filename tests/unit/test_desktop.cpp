@@ -166,6 +166,19 @@ TEST_F(OneDesktop, AModalDialogKeepsKeysClicksAndCloseBoxesAndHandsThemBack) {
     EXPECT_EQ(owner.closes, 1);
 }
 
+TEST_F(OneDesktop, F11FillsTheScreenWithTheWholeDesktopAndBringsItBack) {
+    Wide& wide = app().Instance<Wide>();
+    Small& small = app().Instance<Small>();
+    PressKey(small, SDLK_F11);
+    Yield();
+    EXPECT_TRUE(wide.IsFullScreen() && small.IsFullScreen()) << "one desktop for every window";
+    EXPECT_NE(SDL_GetWindowFlags(Desk().Native()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    PressKey(small, SDLK_F11);
+    Yield();
+    EXPECT_FALSE(wide.IsFullScreen());
+    EXPECT_EQ(SDL_GetWindowFlags(Desk().Native()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+}
+
 TEST_F(OneDesktop, TheWindowsClientAreasAreTheNativeWindowsPixels) {
     data.Write("top10.dat", "\"Ann\",9000\r\n\"Bob\",8000\r\n\"Cy\",7000\r\n");
     const auto open = [this](int which) -> ui::Window& {
