@@ -110,7 +110,7 @@ std::string TempFolder::Read(const std::string& name) const {
     return platform::ReadWholeFile(path_ + "/" + name).value_or("<missing>");
 }
 
-Harness::Harness() {
+Harness::Harness(ui::WindowSystem system) {
     SetEnv("SDL_VIDEODRIVER", "dummy");
     SetEnv("SDL_RENDER_DRIVER", "software");
     SetEnv("SDL_AUDIODRIVER", "dummy");
@@ -122,6 +122,10 @@ Harness::Harness() {
     std::filesystem::current_path(data.Path(), error);
     if (error)
         ADD_FAILURE() << "cannot enter " << data.Path();
+    Start(system);
+}
+
+void Harness::Start(ui::WindowSystem system) {
     auto clock = std::make_unique<platform::ManualClock>();
     clock_ = clock.get();
     clock_->SetUs(1'000'000);
@@ -130,9 +134,18 @@ Harness::Harness() {
     options.frameRateHz = 60;
     // Whatever the display or PEGDROP_SCALE say: tests scale windows themselves.
     options.scale = 1;
+    options.windowSystem = system;
+    options.windowSystemVariable.clear();
     app_ = std::make_unique<ui::Application>(std::move(options));
     modPegdrop::ResetSharedState();
     modPegdrop::SetSoundSink(&cues);
+}
+
+void Harness::Restart(ui::WindowSystem system) {
+    app_->EndProgram();
+    app_->DoEvents();
+    app_.reset();
+    Start(system);
 }
 
 Harness::~Harness() {
@@ -193,7 +206,7 @@ ui::Window& Harness::Keys() {
 void Harness::PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod, const char* text) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;
-    e.key.windowID = w.NativeId();
+    e.key.windowID = KeysTo(w);
     e.key.state = SDL_PRESSED;
     e.key.keysym.sym = key;
     e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
@@ -202,7 +215,7 @@ void Harness::PressKey(ui::Window& w, SDL_Keycode key, Uint16 mod, const char* t
     if (text != nullptr) {
         SDL_Event t{};
         t.type = SDL_TEXTINPUT;
-        t.text.windowID = w.NativeId();
+        t.text.windowID = KeysTo(w);
         SDL_strlcpy(t.text.text, text, sizeof t.text.text);
         Post(t);
     }
@@ -223,17 +236,37 @@ void Harness::Type(ui::Window& w, const std::string& text) {
 void Harness::MouseMove(ui::Window& w, int x, int y, Uint32 buttonMask) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = w.NativeId();
+    e.motion.windowID = InputTo(w, x, y);
     e.motion.state = buttonMask;
     e.motion.x = x;
     e.motion.y = y;
     Post(e);
 }
 
+std::uint32_t Harness::InputTo(const ui::Window& w, int& x, int& y) const {
+    const ui::Desktop* desktop = app_->CompositedDesktop();
+    if (desktop == nullptr)
+        return w.NativeId();
+    const SDL_Point origin = desktop->Origin(w);
+    x += origin.x;
+    y += origin.y;
+    return desktop->NativeId();
+}
+
+std::uint32_t Harness::KeysTo(const ui::Window& w) const {
+    const ui::Desktop* desktop = app_->CompositedDesktop();
+    return desktop != nullptr ? desktop->NativeId() : w.NativeId();
+}
+
 void Harness::MouseButton(ui::Window& w, int x, int y, Uint8 button, bool down) {
+    const std::uint32_t id = InputTo(w, x, y);
+    PostButton(id, x, y, button, down);
+}
+
+void Harness::PostButton(std::uint32_t windowId, int x, int y, Uint8 button, bool down) {
     SDL_Event e{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.windowID = w.NativeId();
+    e.button.windowID = windowId;
     e.button.button = button;
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.clicks = 1;
@@ -249,6 +282,14 @@ void Harness::Click(ui::Window& w, int x, int y) {
 }
 
 void Harness::CloseBox(ui::Window& w) {
+    if (const ui::Desktop* desktop = app_->CompositedDesktop()) {
+        const SDL_Rect box = desktop->CloseBox(w);
+        PostButton(desktop->NativeId(), box.x + box.w / 2, box.y + box.h / 2, SDL_BUTTON_LEFT,
+                   true);
+        PostButton(desktop->NativeId(), box.x + box.w / 2, box.y + box.h / 2, SDL_BUTTON_LEFT,
+                   false);
+        return;
+    }
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
     e.window.windowID = w.NativeId();
@@ -259,6 +300,15 @@ void Harness::CloseBox(ui::Window& w) {
 std::uint32_t Harness::Pixel(ui::Window& w, int x, int y) {
     const std::vector<std::uint32_t> pixels = w.ReadPixels();
     return pixels.at(static_cast<std::size_t>(y * w.ClientWidth() + x));
+}
+
+std::vector<std::uint32_t> Harness::ClientOnScreen(ui::Window& w) {
+    ui::Desktop* desktop = app_->CompositedDesktop();
+    if (desktop == nullptr)
+        return w.ReadScreenPixels();
+    const SDL_Point origin = desktop->Origin(w);
+    return desktop->ReadPixels(
+        {origin.x, origin.y, w.ClientWidth() * w.Scale(), w.ClientHeight() * w.Scale()});
 }
 
 ui::Color Harness::ColorOf(std::uint32_t argb) {

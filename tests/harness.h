@@ -94,8 +94,12 @@ private:
 
 class Harness : public ::testing::Test {
 protected:
-    Harness();
+    // Input goes to the windows as the system sends it: on a composited
+    // desktop, to the desktop's window at the window's place on it.
+    explicit Harness(ui::WindowSystem system = ui::WindowSystem::kNative);
     ~Harness() override;
+    // Ends the program and starts a new one, its windows shown the way given.
+    void Restart(ui::WindowSystem system);
 
     ui::Application& app() { return *app_; }
     platform::ManualClock& clock() { return *clock_; }
@@ -132,12 +136,21 @@ protected:
     FrmBoard& OpenBoard();
 
     std::uint32_t Pixel(ui::Window& w, int x, int y);
+    // The window's client area as the screen shows it, in screen pixels.
+    std::vector<std::uint32_t> ClientOnScreen(ui::Window& w);
     static ui::Color ColorOf(std::uint32_t argb);
 
     CueRecorder cues;
     TempFolder data;
 
 private:
+    void Start(ui::WindowSystem system);
+    // The native window input for `w` arrives with, and the point (x, y) of
+    // the window's client area there.
+    std::uint32_t InputTo(const ui::Window& w, int& x, int& y) const;
+    std::uint32_t KeysTo(const ui::Window& w) const;
+    void PostButton(std::uint32_t windowId, int x, int y, Uint8 button, bool down);
+
     platform::ManualClock* clock_ = nullptr;
     std::unique_ptr<ui::Application> app_;
     std::string previousDirectory_;

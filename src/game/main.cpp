@@ -46,7 +46,9 @@ void PrintHelp() {
                 "The mute and the chosen scale are kept in $XDG_CONFIG_HOME/pegdrop/settings\n"
                 "(~/.config/pegdrop/settings).\n");
     std::printf("\nPEGDROP_SCALE=N opens every window at N times its size (1 to 8),\n"
-                "over a scale chosen with the keys.\n");
+                "over a scale chosen with the keys.\n"
+                "PEGDROP_DESKTOP=composited shows every window on one desktop of the game's\n"
+                "own, as a browser page shows them.\n");
 }
 
 // The game takes no arguments of its own besides these two, each alone.

@@ -150,6 +150,7 @@ void ResetSharedState() {
 ui::Options ApplicationOptions() {
     ui::Options options;
     options.scaleVariable = "PEGDROP_SCALE";
+    options.windowSystemVariable = "PEGDROP_DESKTOP";
     options.name = "pegdrop";
     options.standIns = kFaceStandIns;
     options.chosenScale = ChosenScale;

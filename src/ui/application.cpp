@@ -83,6 +83,14 @@ Application::Application(Options options)
     automatic_ = ChooseScale(options.scale, options.scaleVariable, options.name);
     scale_ = WithPlayersChoice(automatic_, options.chosenScale);
     pads_.emplace();
+    if (ChooseWindowSystem(options.windowSystem, options.windowSystemVariable, name_) ==
+        WindowSystem::kComposited) {
+        desktop_ = std::make_unique<Desktop>();
+        if (!desktop_->IsOpen()) {
+            startError_ = SDL_GetError();
+            desktop_.reset();
+        }
+    }
 }
 
 int Application::ScaleFor(int width, int height) {
@@ -124,6 +132,7 @@ void Application::RescaleWindows() {
 Application::~Application() {
     pads_.reset();
     windows_.clear();
+    desktop_.reset();
     fonts_.Clear();
     if (ttfStarted_)
         TTF_Quit();
@@ -170,23 +179,28 @@ void Application::EndProgram() {
 }
 
 void Application::GiveKeys(Window& window) {
-    if (window.Native() == nullptr)
+    if (window.NativeId() == 0)
         return;
-    SDL_RaiseWindow(window.Native());
-    SDL_SetWindowInputFocus(window.Native());
-    keysWith_ = window.NativeId();
+    window.Raise();
+    SetKeys(window.NativeId());
+}
+
+void Application::SetKeys(std::uint32_t windowId) {
+    if (desktop_ != nullptr && windowId != keysWith_)
+        desktop_->KeysMoved(FindNative(keysWith_), FindNative(windowId));
+    keysWith_ = windowId;
 }
 
 void Application::ActivateLastShown() {
     Window* last = nullptr;
     for (const auto& w : windows_)
-        if (w->IsShown() && w->Native() != nullptr &&
+        if (w->IsShown() && w->NativeId() != 0 &&
             (last == nullptr || w->ShownAt() > last->ShownAt()))
             last = w.get();
     if (last != nullptr)
         GiveKeys(*last);
     else
-        keysWith_ = 0;
+        SetKeys(0);
 }
 
 void Application::PassKeysOn(std::uint32_t ownerId) {
@@ -198,7 +212,7 @@ void Application::PassKeysOn(std::uint32_t ownerId) {
 }
 
 std::uint64_t Application::Showing(const Window& window) {
-    keysWith_ = window.NativeId();
+    SetKeys(window.NativeId());
     return ++showings_;
 }
 
@@ -217,17 +231,23 @@ void Application::Dispatch(const SDL_Event& e) {
         EndProgram();
         return;
     }
+    // Input to the composited desktop comes back here as the window's own.
+    if (desktop_ != nullptr && (e.type == SDL_WINDOWEVENT ? e.window.windowID : EventWindowId(e)) ==
+                                   desktop_->NativeId()) {
+        desktop_->Dispatch(e, *this);
+        return;
+    }
     if (e.type == SDL_WINDOWEVENT) {
         Window* w = FindNative(e.window.windowID);
         if (w == nullptr)
             return;
         switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            keysWith_ = e.window.windowID;
+            SetKeys(e.window.windowID);
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             if (keysWith_ == e.window.windowID)
-                keysWith_ = 0;
+                SetKeys(0);
             break;
         case SDL_WINDOWEVENT_CLOSE:
             if (!InputBlocked(w)) {
@@ -371,7 +391,8 @@ void Application::FireDueTimers() {
 
 std::uint64_t Application::PresentDueUs() const {
     const std::vector<Window*> windows = Windows();
-    if (std::none_of(windows.begin(), windows.end(), [](Window* w) { return w->NeedsPaint(); }))
+    if (std::none_of(windows.begin(), windows.end(), [](Window* w) { return w->NeedsPaint(); }) &&
+        (desktop_ == nullptr || !desktop_->NeedsPresent()))
         return std::numeric_limits<std::uint64_t>::max();
     // A window's first picture is shown at once: only changes keep the pace.
     if (!presented_ || std::any_of(windows.begin(), windows.end(),
@@ -396,6 +417,8 @@ void Application::PaintChanged() {
     for (Window* w : Windows())
         if (w->NeedsPaint())
             w->Paint();
+    if (desktop_ != nullptr)
+        desktop_->Present();
     ++framesPresented_;
     if (!presented_) {
         presented_ = true;

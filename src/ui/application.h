@@ -34,6 +34,10 @@ struct Options {
     // included, before that window sees them: true when taken. A held key's
     // repeats do not come here.
     std::function<bool(const SDL_Keysym& key)> programKeys;
+    // How windows are put on screen, and the environment variable through
+    // which a player may choose another way ("native" or "composited").
+    WindowSystem windowSystem = kDefaultWindowSystem;
+    std::string windowSystemVariable;
 };
 
 class Application {
@@ -53,6 +57,9 @@ public:
     const std::string& Failure() const { return failure_; }
 
     platform::Clock& GetClock() { return *clock_; }
+    // The one desktop every window is a picture on, or nullptr when each
+    // window is a native window of its own.
+    Desktop* CompositedDesktop() const { return desktop_.get(); }
     FontCache& Fonts() { return fonts_; }
     // The scale windows open at on this display.
     const ScaleChoice& Scale() const { return scale_; }
@@ -138,6 +145,8 @@ public:
     Window* FindNative(std::uint32_t windowId) const;
 
     void Dispatch(const SDL_Event& event);
+    // Whether a modal dialog other than this window holds the input.
+    bool InputBlocked(const Window* target) const;
 
     // Marks a handler on the stack; windows are freed only when none is.
     class HandlerScope {
@@ -157,7 +166,8 @@ private:
     // most capMs when that is not negative.
     void WaitForEvent(int capMs);
     void Collect();
-    bool InputBlocked(const Window* target) const;
+    // The keys go to the window with this id (0: none).
+    void SetKeys(std::uint32_t windowId);
 
     bool Wait(SDL_Event& event, int timeoutMs);
     // A controller's buttons and stick go to the modal dialog, else to the
@@ -180,6 +190,7 @@ private:
     void RescaleWindows();
     bool toldScaleLowered_ = false;
     std::vector<std::unique_ptr<Window>> windows_;
+    std::unique_ptr<Desktop> desktop_;
     std::vector<Window*> modal_;
     int depth_ = 0;
     double frameUs_ = 1e6 / 60.0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/controls.h"
+#include "ui/desktop.h"
 #include "ui/graphics.h"
 #include "ui/sdl_ptrs.h"
 
@@ -55,9 +56,10 @@ public:
     // screen the scale is kept for when the window comes back.
     void SetScale(int scale);
     // The whole screen: the picture at the largest whole scale that fits,
-    // centred on black; or back to the window as it was.
+    // centred on black; or back to the window as it was. On a composited
+    // desktop, the desktop fills the screen, with every window on it.
     void SetFullScreen(bool on);
-    bool IsFullScreen() const { return fullScreen_; }
+    bool IsFullScreen() const;
     void SetBackground(std::shared_ptr<const Bitmap> picture);
     void SetBackColor(Color color);
     void SetIcon(std::shared_ptr<const Bitmap> icon);
@@ -118,8 +120,13 @@ public:
     std::vector<std::uint32_t> ReadPixels();
     std::vector<std::uint32_t> ReadScreenPixels();
 
+    // The window's own native window; nullptr on a composited desktop.
     SDL_Window* Native() const { return window_.get(); }
+    // The id its input comes with: its native window's, or the one the
+    // composited desktop gave it. 0 when it could not be put on screen.
     std::uint32_t NativeId() const { return nativeId_; }
+    // Raises the window and gives it the system's keyboard focus.
+    void Raise();
 
     // For the event loop and the controls.
     void HandleInput(const SDL_Event& event);
@@ -140,7 +147,18 @@ public:
     const std::vector<Control*>& Controls() const { return controls_; }
 
 private:
+    friend class Desktop;
+
     bool EnsureRenderer();
+    // The new renderer draws the client area at the window's scale and place.
+    void SetUpRenderer();
+    // On a composited desktop: the picture the window draws into, framed.
+    bool EnsurePicture();
+    // Where the client area starts in that picture, at the window's scale.
+    void PlaceClientInPicture();
+    // The drawn picture goes on screen: all of it, or the areas given in
+    // screen pixels.
+    void ShowDrawn(const std::vector<SDL_Rect>* areas);
     void Render(const SDL_Rect* area);
     Control* ControlAt(float x, float y) const;
     Control* AccessControl(char letter) const;
@@ -178,6 +196,8 @@ private:
     std::shared_ptr<const Bitmap> background_;
     std::shared_ptr<const Bitmap> icon_;
     WindowPtr window_;
+    Desktop* desktop_ = nullptr; // the composited desktop it is on, instead of window_
+    SurfacePtr picture_;         // its picture there
     RendererPtr renderer_;
     TexturePtr backgroundTexture_;
     std::uint32_t nativeId_ = 0;

@@ -13,6 +13,7 @@
 #include "rules/top10.h"
 #include "ui/dialogs.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -47,7 +48,7 @@ private:
 
 class Soak : public test::Harness {
 protected:
-    Soak() {
+    explicit Soak(ui::WindowSystem system = ui::WindowSystem::kNative) : test::Harness(system) {
         modPegdrop::SetRandomSource(std::make_unique<Draws>());
         app().onModal = [this](ui::Window& dialog) {
             ++prompts;
@@ -122,11 +123,12 @@ protected:
         ASSERT_EQ(modPegdrop::Winnings, 0);
     }
 
+    void WholeGames(int games);
+
     int prompts = 0;
 };
 
-TEST_F(Soak, WholeGamesOneAfterAnotherHoldNoMoreMemory) {
-    const int games = SoakGames();
+void Soak::WholeGames(int games) {
     FrmBoard& b = Start();
     const auto started = std::chrono::steady_clock::now();
     long at10 = 0;
@@ -162,6 +164,21 @@ TEST_F(Soak, WholeGamesOneAfterAnotherHoldNoMoreMemory) {
     Yield();
     EXPECT_FALSE(app().HasWindows());
     EXPECT_EQ(data.Read("speed.dat"), "300\r\n");
+}
+
+TEST_F(Soak, WholeGamesOneAfterAnotherHoldNoMoreMemory) {
+    WholeGames(SoakGames());
+}
+
+// The same games on the one composited desktop a browser page has: every
+// click and key reaches the windows through it.
+class SoakOnOneDesktop : public Soak {
+protected:
+    SoakOnOneDesktop() : Soak(ui::WindowSystem::kComposited) {}
+};
+
+TEST_F(SoakOnOneDesktop, WholeGamesPlayThroughTheCompositedDesktop) {
+    WholeGames(std::min(SoakGames(), 6));
 }
 
 } // namespace
