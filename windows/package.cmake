@@ -18,24 +18,9 @@ set(PEGDROP_WIN_SHORT_VERSION
 set(PEGDROP_WIN_OUT ${CMAKE_BINARY_DIR}/windows)
 
 # ---- pegdrop-ico, built for this machine
-include(ExternalProject)
-find_program(PEGDROP_HOST_CXX NAMES c++ g++ REQUIRED)
-set(PEGDROP_HOST_TOOLS ${CMAKE_BINARY_DIR}/host-tools)
+include(${PROJECT_SOURCE_DIR}/tools/host_tools.cmake)
+pegdrop_host_tools(pegdrop-ico)
 set(PEGDROP_ICO_TOOL ${PEGDROP_HOST_TOOLS}/tools/pegdrop-ico)
-set(PEGDROP_HOST_ARGS -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=${PEGDROP_HOST_CXX}
-    -DPEGDROP_TESTS=OFF -DPEGDROP_BENCH=OFF)
-if(CMAKE_CXX_COMPILER_LAUNCHER)
-  list(APPEND PEGDROP_HOST_ARGS -DCMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER})
-endif()
-ExternalProject_Add(host_tools
-  SOURCE_DIR ${PROJECT_SOURCE_DIR}
-  BINARY_DIR ${PEGDROP_HOST_TOOLS}
-  CMAKE_ARGS ${PEGDROP_HOST_ARGS}
-  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target pegdrop-ico
-  INSTALL_COMMAND ""
-  # Every build asks it, so a change to the drawing reaches the icon.
-  BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${PEGDROP_ICO_TOOL})
 
 # ---- The resources
 set(PEGDROP_WIN_ICO ${PEGDROP_WIN_OUT}/pegdrop.ico)

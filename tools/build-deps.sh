@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds the libraries the Windows game links statically: SDL2, FreeType
-# and SDL2_ttf from Debian 12's own source packages, and GoogleTest from the
-# sources Debian's googletest package puts in /usr/src/googletest.
+# Cross-builds the libraries the Windows game and the web page link statically:
+# SDL2, FreeType and SDL2_ttf from Debian 12's own source packages, and for
+# Windows GoogleTest from the sources Debian's googletest package puts in
+# /usr/src/googletest. One recipe for both targets; only the toolchain and a
+# few options differ.
 #
-#   windows/build-deps.sh BUILD_DIR
+#   tools/build-deps.sh windows|web BUILD_DIR
 #
 # Everything lands in BUILD_DIR/deps: the sources in src/, the build trees in
 # build/, logs in logs/ and the result in prefix/ (include/, lib/, lib/cmake/,
@@ -14,21 +16,32 @@
 # deb-src list for the mirror the machine already uses, its own lists and cache.
 # The system's apt sources are left as they are.
 #
-# Missing Debian packages (windows/debian-packages.txt) are installed when run as
-# root. JOBS sets the parallel build jobs (2 by default: the machine is shared).
+# Missing Debian packages (windows/debian-packages.txt, web/debian-packages.txt)
+# are installed when run as root. JOBS sets the parallel build jobs (2 by default: the machine is shared).
 set -euo pipefail
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 BUILD_DIR" >&2
+if [ $# -ne 2 ] || { [ "$1" != windows ] && [ "$1" != web ]; }; then
+    echo "usage: $0 windows|web BUILD_DIR" >&2
     exit 2
 fi
 
-here=$(cd "$(dirname "$0")" && pwd)
-mkdir -p "$1"
-build_dir=$(cd "$1" && pwd)
+target=$1
+root=$(cd "$(dirname "$0")/.." && pwd)
+here=$root/$target
+mkdir -p "$2"
+build_dir=$(cd "$2" && pwd)
 deps=$build_dir/deps
 prefix=$deps/prefix
-toolchain=$here/mingw-w64-x86_64.cmake
+target_options=()
+case $target in
+windows) toolchain=$here/mingw-w64-x86_64.cmake ;;
+web)
+    toolchain=$here/emscripten.cmake
+    target_options=(-DPEGDROP_WEB_DEPS="$prefix")
+    # Debian's emcc needs its JavaScript modules from Debian's node folder.
+    export NODE_PATH=/usr/share/nodejs
+    ;;
+esac
 jobs=${JOBS:-2}
 mkdir -p "$deps/src" "$deps/build" "$deps/logs" "$deps/stamps" "$prefix"
 # Two runs on one folder at once would build into each other; the second waits.
@@ -152,6 +165,7 @@ cmake_project() {
         -DCMAKE_INSTALL_LIBDIR=lib
         -DCMAKE_BUILD_TYPE=Release
         -DBUILD_SHARED_LIBS=OFF
+        "${target_options[@]}"
         "$@"
     )
     local recipe dep
@@ -175,7 +189,10 @@ cmake_project() {
 
 install_missing_packages
 # A new compiler or a new googletest package rebuilds everything.
-tool_versions=$(dpkg-query -W g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest | tr '\t\n' '= ')
+case $target in
+windows) tool_versions=$(dpkg-query -W g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest | tr '\t\n' '= ') ;;
+web) tool_versions=$(dpkg-query -W emscripten binaryen | tr '\t\n' '= ') ;;
+esac
 
 fetch_source libsdl2 2.26.5
 sdl2_src=$src_dir
@@ -184,8 +201,21 @@ freetype_src=$src_dir
 fetch_source libsdl2-ttf 2.20.1
 sdl2_ttf_src=$src_dir
 
-cmake_project sdl2 "$sdl2_src" "" \
-    -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
+sdl2_options=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF)
+if [ "$target" = web ]; then
+    # Each of SDL's hundreds of configure checks is an emcc run; checks that
+    # only compile, and no subsystems the page has no use for, make it
+    # minutes shorter. What the game uses: video, render, events, timers,
+    # audio, joystick and game controller (the browser's Gamepad API).
+    sdl2_options+=(
+        -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY
+        -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_POWER=OFF -DSDL_SENSOR=OFF
+        -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_LOADSO=OFF -DSDL_FILESYSTEM=OFF
+        -DSDL_DISKAUDIO=OFF -DSDL_DUMMYAUDIO=OFF -DSDL_DUMMYVIDEO=OFF -DSDL_OFFSCREEN=OFF
+        -DSDL_ASSEMBLY=OFF -DSDL_THREADS=OFF
+    )
+fi
+cmake_project sdl2 "$sdl2_src" "" "${sdl2_options[@]}"
 
 # Only the font formats the game ships: no compressed fonts, no PNG glyphs.
 cmake_project freetype "$freetype_src" "" \
@@ -199,7 +229,10 @@ cmake_project sdl2_ttf "$sdl2_ttf_src" "sdl2 freetype" \
 
 # Win32 threads inside gtest: a pthread build would also need every test
 # program compiled with GTEST_HAS_PTHREAD=1, or gtest and its users disagree.
-cmake_project googletest /usr/src/googletest "" \
-    -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=ON
+# The page's proof is in the browser; its unit tests are the Linux build's.
+if [ "$target" = windows ]; then
+    cmake_project googletest /usr/src/googletest "" \
+        -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=ON
+fi
 
 say "done in $((SECONDS - started)) s; prefix: $prefix"
