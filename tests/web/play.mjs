@@ -1,0 +1,130 @@
+// Plays the page in Debian's headless Chromium, every check waiting on what
+// the canvas shows:  node play.mjs FOLDER [SCENARIO...]
+// FOLDER is the web package's folder, served here by Python's http.server.
+// Prints one line a scenario and "N passed, N failed"; exits 1 on a failure.
+import { spawn } from "node:child_process";
+import { mkdtempSync, readFileSync, rmSync } from "node:fs";
+import { createServer } from "node:net";
+import { tmpdir } from "node:os";
+import { dirname, join } from "node:path";
+import { fileURLToPath } from "node:url";
+import puppeteer from "puppeteer-core";
+import { decodePng, differingPixels } from "./png.mjs";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const root = join(here, "..", "..");
+const folder = process.argv[2];
+const chosen = process.argv.slice(3);
+
+function freePort() {
+    return new Promise(resolve => {
+        const server = createServer().listen(0, "127.0.0.1", () => {
+            const { port } = server.address();
+            server.close(() => resolve(port));
+        });
+    });
+}
+
+async function serve() {
+    const port = await freePort();
+    const server = spawn("python3", ["-m", "http.server", "--bind", "127.0.0.1", String(port)],
+                         { cwd: folder, stdio: "ignore" });
+    const url = `http://127.0.0.1:${port}/`;
+    for (let tries = 0; tries < 100; ++tries) {
+        try {
+            if ((await fetch(url)).ok)
+                return { url, stop: () => server.kill() };
+        } catch {
+            await new Promise(r => setTimeout(r, 100)); // the server is starting, not the page
+        }
+    }
+    server.kill();
+    throw new Error("the page's server did not start");
+}
+
+// A browser with a profile of its own, as a player's first visit.
+async function launch(profile) {
+    return puppeteer.launch({
+        executablePath: "/usr/bin/chromium",
+        headless: true,
+        userDataDir: profile,
+        args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+               "--disable-background-networking", "--disable-component-update", "--disable-sync",
+               "--enable-unsafe-swiftshader", "--autoplay-policy=no-user-gesture-required",
+               "--window-size=800,600"],
+        defaultViewport: { width: 800, height: 600 },
+    });
+}
+
+async function canvasPicture(page) {
+    return decodePng(Buffer.from(await (await page.$("#canvas")).screenshot({ encoding: "binary" })));
+}
+
+// Waits, frame by frame of screenshots, until `test` holds of the canvas.
+async function waitForPicture(page, what, test, timeoutMs = 60000) {
+    const deadline = Date.now() + timeoutMs;
+    let last;
+    while (Date.now() < deadline) {
+        last = await canvasPicture(page).catch(() => null);
+        if (last && test(last))
+            return last;
+    }
+    throw new Error(`the canvas never showed ${what}`);
+}
+
+const linuxPicture = name => decodePng(readFileSync(join(root, "docs", name)));
+
+const scenarios = {
+    // The splash is the first picture, and its pixels are the Linux build's
+    // (the harness's picture in docs/splash.png).
+    async splash({ url, profile, figures }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            // make bench's start figure, read the same way: the clock when the
+            // first picture was on the screen, here since navigation began.
+            await page.evaluateOnNewDocument(() => {
+                window.Module = { preRun: [() => { Module.ENV.PEGDROP_FIRST_FRAME_FILE = "/first-picture"; }] };
+            });
+            await page.goto(url);
+            const splash = linuxPicture("splash.png");
+            await waitForPicture(page, "the Linux build's splash", p =>
+                p.width >= splash.width && p.height >= splash.height &&
+                differingPixels(p, splash, 0, 0) === 0);
+            figures.firstPictureMs = await page.evaluate(() => {
+                const at = Module.FS.readFile("/first-picture", { encoding: "utf8" });
+                return Number(at) / 1e6;
+            }).catch(() => undefined);
+        } finally {
+            await browser.close();
+        }
+    },
+};
+
+const names = chosen.length ? chosen : Object.keys(scenarios);
+const { url, stop } = await serve();
+let passed = 0, failed = 0;
+const figures = {};
+try {
+    for (const name of names) {
+        const profile = mkdtempSync(join(tmpdir(), "pegdrop-web-"));
+        const started = Date.now();
+        try {
+            await scenarios[name]({ url, profile, figures });
+            ++passed;
+            console.log(`ok   ${name} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
+        } catch (error) {
+            ++failed;
+            console.log(`FAIL ${name}: ${error.message}`);
+        } finally {
+            rmSync(profile, { recursive: true, force: true });
+        }
+    }
+} finally {
+    stop();
+}
+for (const [name, value] of Object.entries(figures))
+    if (value !== undefined)
+        console.log(`figure ${name}: ${typeof value === "number" ? value.toFixed(1) : value}`);
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
