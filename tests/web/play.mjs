@@ -99,6 +99,33 @@ const scenarios = {
             await browser.close();
         }
     },
+
+    // After one visit the service worker has every file: with the network
+    // off the page loads again and shows its first picture.
+    async offline({ url, profile }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            await page.goto(url);
+            const splash = linuxPicture("splash.png");
+            const showsSplash = p => p.width >= splash.width && p.height >= splash.height &&
+                                     differingPixels(p, splash, 0, 0) === 0;
+            await waitForPicture(page, "the splash", showsSplash);
+            await page.evaluate(async () => {
+                await navigator.serviceWorker.ready;
+                const names = await caches.keys();
+                const cache = await caches.open(names.find(n => n.startsWith("pegdrop-")));
+                for (const file of ["pegdrop.js", "pegdrop.wasm", "pegdrop.data"])
+                    if (!(await cache.match(file)))
+                        throw new Error(file + " is not kept");
+            });
+            await page.setOfflineMode(true);
+            await page.reload();
+            await waitForPicture(page, "the splash with the network off", showsSplash);
+        } finally {
+            await browser.close();
+        }
+    },
 };
 
 const names = chosen.length ? chosen : Object.keys(scenarios);
