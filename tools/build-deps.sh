@@ -37,6 +37,7 @@ case $target in
 windows) toolchain=$here/mingw-w64-x86_64.cmake ;;
 web)
     toolchain=$here/emscripten.cmake
+    sdl2_checks=$here/sdl2-checks.cmake
     target_options=(-DPEGDROP_WEB_DEPS="$prefix")
     # Debian's emcc needs its JavaScript modules from Debian's node folder.
     export NODE_PATH=/usr/share/nodejs
@@ -157,6 +158,9 @@ fetch_source() {
 cmake_project() {
     local name=$1 src=$2 after=$3
     shift 3
+    # The files the recipe reads: a change to one rebuilds.
+    local recipe_files=("$toolchain")
+    [ "$target" = web ] && recipe_files+=("$sdl2_checks")
     local args=(
         -G Ninja
         -DCMAKE_TOOLCHAIN_FILE="$toolchain"
@@ -170,7 +174,7 @@ cmake_project() {
     )
     local recipe dep
     recipe=$(
-        printf '%s\n' "$src" "$(sha256sum "$toolchain" | cut -d' ' -f1)" "$tool_versions" "${args[@]}"
+        printf '%s\n' "$src" "$(sha256sum "${recipe_files[@]}" | cut -d' ' -f1)" "$tool_versions" "${args[@]}"
         for dep in $after; do cat "$deps/stamps/$dep"; done
     )
     if [ -f "$deps/stamps/$name" ] && [ "$(cat "$deps/stamps/$name")" = "$recipe" ]; then
@@ -203,12 +207,15 @@ sdl2_ttf_src=$src_dir
 
 sdl2_options=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF)
 if [ "$target" = web ]; then
-    # Each of SDL's hundreds of configure checks is an emcc run; checks that
-    # only compile, and no subsystems the page has no use for, make it
-    # minutes shorter. What the game uses: video, render, events, timers,
-    # audio, joystick and game controller (the browser's Gamepad API).
+    # Each of SDL's 160 configure checks is an emcc run of seconds (half an
+    # hour on a loaded machine): web/sdl2-checks.cmake holds their answers
+    # for this emscripten, and the few left only compile. No subsystems the
+    # page has no use for; what the game uses: video, render, events,
+    # timers, audio, joystick and game controller (the Gamepad API). SDL's
+    # own iconv: emscripten has no libiconv to link.
     sdl2_options+=(
-        -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY
+        -C "$sdl2_checks"
+        -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY -DSDL_SYSTEM_ICONV=OFF
         -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_POWER=OFF -DSDL_SENSOR=OFF
         -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_LOADSO=OFF -DSDL_FILESYSTEM=OFF
         -DSDL_DISKAUDIO=OFF -DSDL_DUMMYAUDIO=OFF -DSDL_DUMMYVIDEO=OFF -DSDL_OFFSCREEN=OFF
