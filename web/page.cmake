@@ -32,22 +32,26 @@ add_custom_target(page_data DEPENDS ${PEGDROP_WEB_DATA}/.stamp)
 add_dependencies(pegdrop page_data)
 
 set(PEGDROP_WEB_PRE_JS ${PROJECT_SOURCE_DIR}/src/platform/data_folder_web.js)
+set(PEGDROP_WEB_SETTINGS_JS ${CMAKE_CURRENT_LIST_DIR}/page_settings.js)
 target_link_options(pegdrop PRIVATE
   # The game's nested loops (a fall, a modal window) wait inside a handler;
   # Asyncify lets each wait hand the page back to the browser.
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
   -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
-  -lidbfs.js --pre-js ${PEGDROP_WEB_PRE_JS}
+  -lidbfs.js "SHELL:--pre-js ${PEGDROP_WEB_PRE_JS}" "SHELL:--pre-js ${PEGDROP_WEB_SETTINGS_JS}"
   # For the page's tests, which read the data folder and set the variables
   # the game reads, as the Linux tests do with files and the environment.
   "-sEXPORTED_RUNTIME_METHODS=['FS','ENV']"
   # Debian's emcc hands htmlmin a list it cannot take.
   -sMINIFY_HTML=0
-  # SDL's audio and its callbacks call these by name.
-  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall','$ENV']"
-  --preload-file ${PEGDROP_WEB_DATA}/cues@/cues
-  --preload-file ${PEGDROP_WEB_DATA}/fonts@/fonts)
-set_property(TARGET pegdrop APPEND PROPERTY LINK_DEPENDS ${PEGDROP_WEB_PRE_JS}
+  # SDL's audio and its callbacks call these by name; the data folder sets
+  # ENV. A file, since their names begin with a $ that no shell keeps.
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
+  # SHELL: keeps CMake from taking the second --preload-file for a repeat.
+  "SHELL:--preload-file ${PEGDROP_WEB_DATA}/cues@/cues"
+  "SHELL:--preload-file ${PEGDROP_WEB_DATA}/fonts@/fonts")
+set_property(TARGET pegdrop APPEND PROPERTY LINK_DEPENDS ${PEGDROP_WEB_PRE_JS} ${PEGDROP_WEB_SETTINGS_JS}
+                                                         ${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
                                                          ${PEGDROP_WEB_DATA}/.stamp)
 
 # ---- The folder a player gets, and its zip

@@ -14,28 +14,24 @@ namespace {
 // shares, held until LetLockGo; 0 when it was not had within `waitMs` or the
 // browser has no such locks. Once had, the data folder is read again from
 // IndexedDB: another tab may have saved while this one waited.
+// clang-format off
 EM_ASYNC_JS(int, TakeLock, (const char* name, double waitMs), {
     if (!navigator.locks)
         return 0;
     Module.pegdropLocks = Module.pegdropLocks || new Map();
     const id = Module.pegdropNextLock = (Module.pegdropNextLock || 0) + 1;
     const abort = new AbortController();
-    const timer = setTimeout(() = > abort.abort(), waitMs);
-    const held = await new Promise(taken = > {
-        navigator.locks
-            .request(
-                UTF8ToString(name), {signal : abort.signal},
-                () = >
-                     {
-                         clearTimeout(timer);
-                         taken(true);
-                         return new Promise(release = > Module.pegdropLocks.set(id, release));
-                     })
-            .catch(() = > taken(false));
+    const timer = setTimeout(() => abort.abort(), waitMs);
+    const held = await new Promise(taken => {
+        navigator.locks.request(UTF8ToString(name), {signal: abort.signal}, () => {
+            clearTimeout(timer);
+            taken(true);
+            return new Promise(release => Module.pegdropLocks.set(id, release));
+        }).catch(() => taken(false));
     });
     if (!held)
         return 0;
-    await new Promise(done = > FS.syncfs(true, done));
+    await new Promise(done => FS.syncfs(true, done));
     return id;
 });
 
@@ -44,6 +40,7 @@ EM_JS(void, LetLockGo, (int id), {
     Module.pegdropLocks.delete(id);
     release();
 });
+// clang-format on
 
 } // namespace
 

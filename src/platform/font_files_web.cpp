@@ -27,6 +27,7 @@ constexpr const char* kLateFaceFamily = "Droid Sans Fallback";
 constexpr const char* kLateFaceName = "DroidSansFallbackFull.ttf";
 constexpr const char* kLateFaceFile = "/fonts/DroidSansFallbackFull.ttf";
 
+// clang-format off
 EM_ASYNC_JS(int, FetchLateFace, (const char* url, const char* file), {
     try {
         const response = await fetch(UTF8ToString(url));
@@ -38,6 +39,7 @@ EM_ASYNC_JS(int, FetchLateFace, (const char* url, const char* file), {
         return 0;
     }
 });
+// clang-format on
 
 bool LateFaceHere() {
     // Asked once: a page that could not fetch it draws what it can.

@@ -8,6 +8,7 @@ import { createServer } from "node:net";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
+import { gzipSync } from "node:zlib";
 import puppeteer from "puppeteer-core";
 import { decodePng, differingPixels } from "./png.mjs";
 
@@ -153,5 +154,16 @@ try {
 for (const [name, value] of Object.entries(figures))
     if (value !== undefined)
         console.log(`figure ${name}: ${typeof value === "number" ? value.toFixed(1) : value}`);
+// What a first visit downloads, raw and gzipped as a server would send it;
+// the fallback face comes only when a name needs it.
+let raw = 0, gzipped = 0;
+for (const file of ["index.html", "pegdrop.js", "pegdrop.wasm", "pegdrop.data"]) {
+    const bytes = readFileSync(join(folder, file));
+    const packed = gzipSync(bytes, { level: 9 }).length;
+    raw += bytes.length;
+    gzipped += packed;
+    console.log(`figure download ${file}: ${(bytes.length / 1024).toFixed(0)} KB, ${(packed / 1024).toFixed(0)} KB gzipped`);
+}
+console.log(`figure download total: ${(raw / 1024).toFixed(0)} KB, ${(gzipped / 1024).toFixed(0)} KB gzipped`);
 console.log(`${passed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);
