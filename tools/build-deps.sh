@@ -204,6 +204,10 @@ fetch_source freetype 2.12.1
 freetype_src=$src_dir
 fetch_source libsdl2-ttf 2.20.1
 sdl2_ttf_src=$src_dir
+if [ "$target" = web ]; then
+    fetch_source harfbuzz 6.0.0
+    harfbuzz_src=$src_dir
+fi
 
 sdl2_options=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF)
 if [ "$target" = web ]; then
@@ -231,8 +235,19 @@ cmake_project freetype "$freetype_src" "" \
 
 # Debian's SDL2_ttf source carries no bundled FreeType or HarfBuzz, so it links
 # the FreeType built above.
-cmake_project sdl2_ttf "$sdl2_ttf_src" "sdl2 freetype" \
-    -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF -DSDL2TTF_SAMPLES=OFF
+ttf_after="sdl2 freetype"
+ttf_shaping=-DSDL2TTF_HARFBUZZ=OFF
+if [ "$target" = web ]; then
+    # Text is laid out by HarfBuzz, as Debian's SDL2_ttf lays it out on
+    # Linux: the page's windows are then the Linux build's pixels.
+    cmake_project harfbuzz "$harfbuzz_src" "freetype" \
+        -DHB_HAVE_FREETYPE=ON -DHB_HAVE_GLIB=OFF -DHB_HAVE_ICU=OFF -DHB_HAVE_GOBJECT=OFF \
+        -DHB_BUILD_SUBSET=OFF -DHB_BUILD_UTILS=OFF -DHB_BUILD_TESTS=OFF
+    ttf_after="sdl2 freetype harfbuzz"
+    ttf_shaping=-DSDL2TTF_HARFBUZZ=ON
+fi
+cmake_project sdl2_ttf "$sdl2_ttf_src" "$ttf_after" \
+    -DSDL2TTF_VENDORED=OFF "$ttf_shaping" -DSDL2TTF_SAMPLES=OFF
 
 # Win32 threads inside gtest: a pthread build would also need every test
 # program compiled with GTEST_HAS_PTHREAD=1, or gtest and its users disagree.

@@ -46,15 +46,18 @@ export function decodePng(buffer) {
     return { width, height, rgba };
 }
 
-// How many pixels of `part`, placed at (left, top) in `whole`, differ.
-export function differingPixels(whole, part, left, top) {
+// How many pixels of `part`, placed at (left, top) in `whole`, differ by more
+// than `tolerance` levels in a channel.
+export function differingPixels(whole, part, left, top, tolerance = 0) {
     let differ = 0;
     for (let y = 0; y < part.height; ++y)
         for (let x = 0; x < part.width; ++x) {
             const p = (y * part.width + x) * 4, w = ((top + y) * whole.width + left + x) * 4;
-            if (part.rgba[p] !== whole.rgba[w] || part.rgba[p + 1] !== whole.rgba[w + 1] ||
-                part.rgba[p + 2] !== whole.rgba[w + 2])
-                ++differ;
+            for (let c = 0; c < 3; ++c)
+                if (Math.abs(part.rgba[p + c] - whole.rgba[w + c]) > tolerance) {
+                    ++differ;
+                    break;
+                }
         }
     return differ;
 }
