@@ -3,14 +3,14 @@
 // FOLDER is the web package's folder, served here by Python's http.server.
 // Prints one line a scenario and "N passed, N failed"; exits 1 on a failure.
 import { spawn } from "node:child_process";
-import { mkdtempSync, readFileSync, rmSync } from "node:fs";
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { createServer } from "node:net";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
 import { gzipSync } from "node:zlib";
 import puppeteer from "puppeteer-core";
-import { decodePng, differingPixels } from "./png.mjs";
+import { decodePng, findPicture } from "./png.mjs";
 
 const here = dirname(fileURLToPath(import.meta.url));
 const root = join(here, "..", "..");
@@ -45,7 +45,7 @@ async function serve() {
 
 // A browser with a profile of its own, as a player's first visit.
 async function launch(profile) {
-    return puppeteer.launch({
+    const browser = await puppeteer.launch({
         executablePath: "/usr/bin/chromium",
         headless: true,
         userDataDir: profile,
@@ -55,10 +55,24 @@ async function launch(profile) {
                "--window-size=800,600"],
         defaultViewport: { width: 800, height: 600 },
     });
+    // The game's stdout and stderr, and the page's errors, for a failure's reader.
+    browser.on("targetcreated", async target => {
+        const page = await target.page();
+        if (page) {
+            page.on("console", message => log.push(message.text()));
+            page.on("pageerror", error => log.push(error.message));
+        }
+    });
+    return browser;
 }
+const log = [];
 
+// The last picture taken, written beside the failure's message.
+let lastShot = null;
 async function canvasPicture(page) {
-    return decodePng(Buffer.from(await (await page.$("#canvas")).screenshot({ encoding: "binary" })));
+    const box = await (await page.$("#canvas")).boundingBox();
+    lastShot = Buffer.from(await page.screenshot({ encoding: "binary", clip: box }));
+    return decodePng(lastShot);
 }
 
 // Waits, frame by frame of screenshots, until `test` holds of the canvas.
@@ -69,6 +83,8 @@ async function waitForPicture(page, what, test, timeoutMs = 60000) {
         last = await canvasPicture(page).catch(() => null);
         if (last && test(last))
             return last;
+        // The next picture is worth looking at once the page drew a frame.
+        await page.evaluate(() => new Promise(drawn => requestAnimationFrame(() => drawn()))).catch(() => {});
     }
     throw new Error(`the canvas never showed ${what}`);
 }
@@ -92,13 +108,30 @@ const scenarios = {
             });
             await page.goto(url);
             const splash = linuxPicture("splash.png");
-            await waitForPicture(page, "the Linux build's splash", p =>
-                p.width >= splash.width && p.height >= splash.height &&
-                differingPixels(p, splash, 0, 0, 1) === 0);
+            await waitForPicture(page, "the Linux build's splash", p => findPicture(p, splash, 1));
             figures.firstPictureMs = await page.evaluate(() => {
                 const at = Module.FS.readFile("/first-picture", { encoding: "utf8" });
                 return Number(at) / 1e6;
             }).catch(() => undefined);
+        } finally {
+            await browser.close();
+        }
+    },
+
+    // A click on the splash opens the board on the composited desktop; its
+    // client area at the start of a game is the Linux harness's picture
+    // (docs/board.png).
+    async board({ url, profile }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            await page.goto(url);
+            const splash = linuxPicture("splash.png");
+            let at = null;
+            await waitForPicture(page, "the splash", p => (at = findPicture(p, splash, 1)) !== null);
+            const canvas = await (await page.$("#canvas")).boundingBox();
+            await page.mouse.click(canvas.x + at.left + 240, canvas.y + at.top + 168);
+            await waitForPicture(page, "the Linux build's board", p => findPicture(p, linuxPicture("board.png"), 1));
         } finally {
             await browser.close();
         }
@@ -112,8 +145,7 @@ const scenarios = {
             const page = await browser.newPage();
             await page.goto(url);
             const splash = linuxPicture("splash.png");
-            const showsSplash = p => p.width >= splash.width && p.height >= splash.height &&
-                                     differingPixels(p, splash, 0, 0, 1) === 0;
+            const showsSplash = p => findPicture(p, splash, 1) !== null;
             await waitForPicture(page, "the splash", showsSplash);
             await page.evaluate(async () => {
                 await navigator.serviceWorker.ready;
@@ -140,6 +172,8 @@ try {
     for (const name of names) {
         const profile = mkdtempSync(join(tmpdir(), "pegdrop-web-"));
         const started = Date.now();
+        lastShot = null;
+        log.length = 0;
         try {
             await scenarios[name]({ url, profile, figures });
             ++passed;
@@ -147,6 +181,13 @@ try {
         } catch (error) {
             ++failed;
             console.log(`FAIL ${name}: ${error.message}`);
+            for (const line of log)
+                console.log(`     page: ${line}`);
+            if (lastShot) {
+                const shot = join(tmpdir(), `pegdrop-web-${name}.png`);
+                writeFileSync(shot, lastShot);
+                console.log(`     the canvas last showed ${shot}`);
+            }
         } finally {
             rmSync(profile, { recursive: true, force: true });
         }

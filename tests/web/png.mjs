@@ -61,3 +61,21 @@ export function differingPixels(whole, part, left, top, tolerance = 0) {
         }
     return differ;
 }
+
+// Where `part` shows in `whole`, its pixels within `tolerance` levels: the
+// first place from the top left, or null.
+export function findPicture(whole, part, tolerance = 0) {
+    const probe = Math.min(part.width, 24);
+    const near = (w, p) => Math.abs(whole.rgba[w] - part.rgba[p]) <= tolerance &&
+                           Math.abs(whole.rgba[w + 1] - part.rgba[p + 1]) <= tolerance &&
+                           Math.abs(whole.rgba[w + 2] - part.rgba[p + 2]) <= tolerance;
+    for (let top = 0; top + part.height <= whole.height; ++top)
+        for (let left = 0; left + part.width <= whole.width; ++left) {
+            let x = 0;
+            while (x < probe && near(((top * whole.width) + left + x) * 4, x * 4))
+                ++x;
+            if (x === probe && differingPixels(whole, part, left, top, tolerance) === 0)
+                return { left, top };
+        }
+    return null;
+}
