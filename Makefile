@@ -18,7 +18,8 @@ INSTALL_TARGETS = $(PLAY_TARGETS) install_data
 TOOL_TARGETS = pegdrop-odds pegdrop-pictures pegdrop-shot pegdrop-sounds
 
 .PHONY: all deps build configure run tools test test-build test-release test-sanitize test-fuzz fuzz fuzz-build \
-	soak monkey bench screenshots format format-check install package clean windows test-windows windows-pace
+	soak monkey bench screenshots format format-check install package clean windows test-windows windows-pace \
+	web web-package web-run test-web
 
 all: build
 
@@ -28,8 +29,7 @@ deps:
 # The player's build: no tests, no benchmarks, and warnings stay warnings, so
 # that a newer compiler's new warning never keeps anyone from playing.
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEGDROP_TESTS=OFF -DPEGDROP_BENCH=OFF \
-	  -DPEGDROP_WERROR=OFF >/dev/null
+	@cmake --preset play -B $(BUILD) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target $(PLAY_TARGETS)
@@ -47,12 +47,12 @@ run:
 tools: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target $(TOOL_TARGETS)
 
-test: test-release test-sanitize test-fuzz test-windows test-windows-package format-check
+test: test-release test-sanitize test-fuzz test-windows test-windows-package test-web format-check
 
 # Everything, tests and benchmarks included, with warnings as errors.
 test-build:
 	@tools/install-deps.sh test
-	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEGDROP_WERROR=ON >/dev/null
+	@cmake --preset test -B $(TEST_BUILD) >/dev/null
 	@cmake --build $(TEST_BUILD) -j$(JOBS)
 
 test-release: test-build
@@ -63,8 +63,7 @@ test-release: test-build
 # The install check runs in the release build only, on what a player gets.
 test-sanitize:
 	@tools/install-deps.sh test
-	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPEGDROP_SANITIZE=ON -DPEGDROP_BENCH=OFF \
-	  -DPEGDROP_WERROR=ON >/dev/null
+	@cmake --preset sanitize -B $(SANITIZE_BUILD) >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j2 -LE 'e2e|install'
 
@@ -72,8 +71,7 @@ test-sanitize:
 # FUZZ_SECONDS, `make test` for 10 s.
 fuzz-build:
 	@tools/install-deps.sh test
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPEGDROP_FUZZ=ON \
-	  -DPEGDROP_TESTS=OFF -DPEGDROP_BENCH=OFF >/dev/null
+	@cmake --preset fuzz -B $(FUZZ_BUILD) >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target pegdrop_fuzzers
 
 fuzz: fuzz-build
@@ -85,8 +83,7 @@ test-fuzz: fuzz-build
 # The long runs: 1,000 whole games and 100 monkey seeds under the sanitizers.
 soak:
 	@tools/install-deps.sh test
-	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DPEGDROP_SANITIZE=ON -DPEGDROP_BENCH=OFF \
-	  -DPEGDROP_WERROR=ON >/dev/null
+	@cmake --preset sanitize -B $(SANITIZE_BUILD) >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target pegdrop_tests
 	SDL_VIDEODRIVER=dummy ASAN_OPTIONS=quarantine_size_mb=4 PEGDROP_SOAK_GAMES=1000 \
 	  $(SANITIZE_BUILD)/tests/pegdrop_tests --gtest_filter='Soak.*'
@@ -146,10 +143,9 @@ WIN_BUILD ?= build-windows
 # Warnings are errors: the one compiler it is built with is Debian 12's.
 # deps: windows/package.cmake builds the icon tool natively, with the Linux libraries.
 windows: deps
-	@JOBS=$(JOBS) windows/build-deps.sh $(WIN_BUILD)
-	@cmake -S . -B $(WIN_BUILD) -G Ninja --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) \
-	  -DPEGDROP_WERROR=ON >/dev/null
+	@JOBS=$(JOBS) tools/build-deps.sh windows $(WIN_BUILD)
+	@cmake --preset windows -B $(WIN_BUILD) --no-warn-unused-cli \
+	  $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
 	@cmake --build $(WIN_BUILD) -j$(JOBS)
 
 # The package's tests are test-windows-package's.
@@ -160,6 +156,31 @@ test-windows: windows
 windows-pace: windows
 	windows/wine-run.sh --dir $(WIN_BUILD) $(WIN_BUILD)/bench/pegdrop-pace.exe
 
+# ---- The browser: built with Debian's emscripten (web/README.md). The
+# libraries are built once into WEB_BUILD/deps.
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8080
+
+# WEB_BUILD/pegdrop.js, .wasm and .data.
+web: deps
+	@JOBS=$(JOBS) tools/build-deps.sh web $(WEB_BUILD)
+	@cmake --preset web -B $(WEB_BUILD) >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j$(JOBS)
+
+# WEB_BUILD/pegdrop-VERSION-web.zip, and its folder beside it.
+web-package: web
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) --target web-package
+
+# The package's folder on http://127.0.0.1:WEB_PORT/ until stopped.
+web-run: web-package
+	@echo "Pegdrop is at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops it)"
+	@cd $(WEB_BUILD)/web-package/pegdrop-*-web && python3 -m http.server --bind 127.0.0.1 $(WEB_PORT)
+
+# The page played in Debian's headless Chromium (tests/web/README.md).
+test-web: web-package
+	@tests/web/run.sh $(WEB_BUILD)/web-package/pegdrop-*-web
+# ---- end of the browser
+
 # Only what the build made: the player's data folder is not in here.
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WIN_BUILD) $(WEB_BUILD)

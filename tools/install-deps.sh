@@ -30,6 +30,8 @@ test=(
   clang-format-14 clang libclang-rt-14-dev
   # The install check: the desktop entry, metainfo, manual page and the .deb.
   desktop-file-utils appstream groff-base man-db lintian
+  # The page's play-through (tests/web): Debian's Chromium, driven from node.
+  chromium
 )
 
 case "${1:-}" in
@@ -43,6 +45,10 @@ case "${1:-}" in
 esac
 
 missing=()
+# npm drives the page's tests; a node that came with its own npm needs no other.
+if [ "${1:-}" = test ] && ! command -v npm >/dev/null; then
+  missing+=(npm)
+fi
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")

@@ -4,7 +4,7 @@
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=windows/mingw-w64-x86_64.cmake \
 #         -DPEGDROP_WIN_DEPS=build-win/deps/prefix
 #
-# PEGDROP_WIN_DEPS is the prefix windows/build-deps.sh fills (SDL2, SDL2_ttf,
+# PEGDROP_WIN_DEPS is the prefix tools/build-deps.sh windows fills (SDL2, SDL2_ttf,
 # FreeType, GoogleTest); it defaults to deps/prefix inside the build folder.
 # Programs built here run under Wine through windows/wine-run.sh, so ctest and
 # gtest_discover_tests can run them like native ones.

@@ -8,7 +8,7 @@
 # SOUNDS holds the cues, FONTS the .ttf files the game looks for beside
 # itself, ICO the installer's icon, README the player's README.txt (LF; it is
 # packed with CR LF, as Notepad has always read it), DEPS_SRC the library
-# sources windows/build-deps.sh unpacked, whose licences go in. The zip is
+# sources tools/build-deps.sh windows unpacked, whose licences go in. The zip is
 # laid out in OUT/package/pegdrop-VERSION-win64/, which the installer packs too.
 set -euo pipefail
 

@@ -10,7 +10,7 @@ if [ $# -ne 1 ]; then
     exit 2
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-"$here/build-deps.sh" "$1"
+"$here/../tools/build-deps.sh" windows "$1"
 build_dir=$(cd "$1" && pwd)
 
 cmake -S "$here/smoke" -B "$build_dir/smoke" -G Ninja \

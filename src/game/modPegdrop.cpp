@@ -6,7 +6,6 @@
 #include "platform/settings_path.h"
 #include "rules/settings_text.h"
 
-#include <bit>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -32,7 +31,9 @@ class TimeSeededRandom final : public pegdrop::RandomSource {
 public:
     void Reseed(double seconds) override {
         // The whole bit pattern, so drops within one second differ.
-        const auto bits = std::bit_cast<std::uint64_t>(seconds);
+        // The builtin std::bit_cast is made of: emscripten's libc++ 13 has
+        // no std::bit_cast.
+        const auto bits = __builtin_bit_cast(std::uint64_t, seconds);
         std::seed_seq seq{static_cast<std::uint32_t>(bits), static_cast<std::uint32_t>(bits >> 32)};
         engine_.seed(seq);
     }

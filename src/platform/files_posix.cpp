@@ -125,7 +125,7 @@ SaveResult WriteFileAtomically(const std::string& path, std::string_view content
         fs.Fsync(dir);
         fs.Close(dir);
     }
-    return {};
+    return MakeLasting(path);
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

@@ -31,4 +31,10 @@ FileSystem& CurrentFileSystem();
 // nullptr puts the real one back. The caller keeps `fs` alive while it is set.
 void SetFileSystem(FileSystem* fs);
 
+// The save's last step, after the folder's sync: nothing more on Linux
+// (files_lasting_posix.cpp); in the browser the data folder is copied into
+// IndexedDB, and the save is done only when that has finished
+// (files_lasting_web.cpp).
+SaveResult MakeLasting(const std::string& path);
+
 } // namespace platform

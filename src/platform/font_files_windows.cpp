@@ -1,5 +1,6 @@
 #include "platform/font_files.h"
 
+#include "platform/font_characters.h"
 #include "platform/utf16_windows.h"
 
 #include <windows.h>
@@ -8,9 +9,7 @@
 #include <shlobj.h>
 
 #include <SDL_stdinc.h>
-#include <SDL_ttf.h>
 
-#include <memory>
 #include <vector>
 
 namespace platform {
@@ -100,32 +99,6 @@ bool Find(const KnownFace& face, bool bold, FontFile& out) {
     return false;
 }
 
-// SDL_ttf reads the faces' character maps; it counts its users, so this
-// starts it only when no one has.
-class TtfInUse {
-public:
-    TtfInUse() : started_(TTF_Init() == 0) {}
-    ~TtfInUse() {
-        if (started_)
-            TTF_Quit();
-    }
-    TtfInUse(const TtfInUse&) = delete;
-    TtfInUse& operator=(const TtfInUse&) = delete;
-    bool Started() const { return started_; }
-
-private:
-    bool started_;
-};
-
-struct FontCloser {
-    void operator()(TTF_Font* f) const { TTF_CloseFont(f); }
-};
-
-bool HasCharacter(const std::string& file, char32_t codePoint) {
-    const std::unique_ptr<TTF_Font, FontCloser> font(TTF_OpenFont(file.c_str(), 12));
-    return font && TTF_GlyphIsProvided32(font.get(), static_cast<Uint32>(codePoint)) != 0;
-}
-
 } // namespace
 
 bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
@@ -142,12 +115,9 @@ bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
 }
 
 bool FontFileWithCharacter(char32_t codePoint, const std::string&, FontFile& out) {
-    const TtfInUse ttf;
-    if (!ttf.Started())
-        return false;
     for (const KnownFace& face : kFallbackFaces) {
         FontFile found;
-        if (Find(face, false, found) && HasCharacter(found.file, codePoint)) {
+        if (Find(face, false, found) && FontFileHasCharacter(found.file, codePoint)) {
             out = std::move(found);
             return true;
         }

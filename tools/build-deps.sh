@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds the libraries the Windows game links statically: SDL2, FreeType
-# and SDL2_ttf from Debian 12's own source packages, and GoogleTest from the
-# sources Debian's googletest package puts in /usr/src/googletest.
+# Cross-builds the libraries the Windows game and the web page link statically:
+# SDL2, FreeType and SDL2_ttf from Debian 12's own source packages, and for
+# Windows GoogleTest from the sources Debian's googletest package puts in
+# /usr/src/googletest. One recipe for both targets; only the toolchain and a
+# few options differ.
 #
-#   windows/build-deps.sh BUILD_DIR
+#   tools/build-deps.sh windows|web BUILD_DIR
 #
 # Everything lands in BUILD_DIR/deps: the sources in src/, the build trees in
 # build/, logs in logs/ and the result in prefix/ (include/, lib/, lib/cmake/,
@@ -14,21 +16,33 @@
 # deb-src list for the mirror the machine already uses, its own lists and cache.
 # The system's apt sources are left as they are.
 #
-# Missing Debian packages (windows/debian-packages.txt) are installed when run as
-# root. JOBS sets the parallel build jobs (2 by default: the machine is shared).
+# Missing Debian packages (windows/debian-packages.txt, web/debian-packages.txt)
+# are installed when run as root. JOBS sets the parallel build jobs (2 by default: the machine is shared).
 set -euo pipefail
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 BUILD_DIR" >&2
+if [ $# -ne 2 ] || { [ "$1" != windows ] && [ "$1" != web ]; }; then
+    echo "usage: $0 windows|web BUILD_DIR" >&2
     exit 2
 fi
 
-here=$(cd "$(dirname "$0")" && pwd)
-mkdir -p "$1"
-build_dir=$(cd "$1" && pwd)
+target=$1
+root=$(cd "$(dirname "$0")/.." && pwd)
+here=$root/$target
+mkdir -p "$2"
+build_dir=$(cd "$2" && pwd)
 deps=$build_dir/deps
 prefix=$deps/prefix
-toolchain=$here/mingw-w64-x86_64.cmake
+target_options=()
+case $target in
+windows) toolchain=$here/mingw-w64-x86_64.cmake ;;
+web)
+    toolchain=$here/emscripten.cmake
+    sdl2_checks=$here/sdl2-checks.cmake
+    target_options=(-DPEGDROP_WEB_DEPS="$prefix")
+    # Debian's emcc needs its JavaScript modules from Debian's node folder.
+    export NODE_PATH=/usr/share/nodejs
+    ;;
+esac
 jobs=${JOBS:-2}
 mkdir -p "$deps/src" "$deps/build" "$deps/logs" "$deps/stamps" "$prefix"
 # Two runs on one folder at once would build into each other; the second waits.
@@ -144,6 +158,9 @@ fetch_source() {
 cmake_project() {
     local name=$1 src=$2 after=$3
     shift 3
+    # The files the recipe reads: a change to one rebuilds.
+    local recipe_files=("$toolchain")
+    [ "$target" = web ] && recipe_files+=("$sdl2_checks")
     local args=(
         -G Ninja
         -DCMAKE_TOOLCHAIN_FILE="$toolchain"
@@ -152,11 +169,12 @@ cmake_project() {
         -DCMAKE_INSTALL_LIBDIR=lib
         -DCMAKE_BUILD_TYPE=Release
         -DBUILD_SHARED_LIBS=OFF
+        "${target_options[@]}"
         "$@"
     )
     local recipe dep
     recipe=$(
-        printf '%s\n' "$src" "$(sha256sum "$toolchain" | cut -d' ' -f1)" "$tool_versions" "${args[@]}"
+        printf '%s\n' "$src" "$(sha256sum "${recipe_files[@]}" | cut -d' ' -f1)" "$tool_versions" "${args[@]}"
         for dep in $after; do cat "$deps/stamps/$dep"; done
     )
     if [ -f "$deps/stamps/$name" ] && [ "$(cat "$deps/stamps/$name")" = "$recipe" ]; then
@@ -175,7 +193,10 @@ cmake_project() {
 
 install_missing_packages
 # A new compiler or a new googletest package rebuilds everything.
-tool_versions=$(dpkg-query -W g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest | tr '\t\n' '= ')
+case $target in
+windows) tool_versions=$(dpkg-query -W g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest | tr '\t\n' '= ') ;;
+web) tool_versions=$(dpkg-query -W emscripten binaryen | tr '\t\n' '= ') ;;
+esac
 
 fetch_source libsdl2 2.26.5
 sdl2_src=$src_dir
@@ -183,9 +204,29 @@ fetch_source freetype 2.12.1
 freetype_src=$src_dir
 fetch_source libsdl2-ttf 2.20.1
 sdl2_ttf_src=$src_dir
+if [ "$target" = web ]; then
+    fetch_source harfbuzz 6.0.0
+    harfbuzz_src=$src_dir
+fi
 
-cmake_project sdl2 "$sdl2_src" "" \
-    -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
+sdl2_options=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF)
+if [ "$target" = web ]; then
+    # Each of SDL's 160 configure checks is an emcc run of seconds (half an
+    # hour on a loaded machine): web/sdl2-checks.cmake holds their answers
+    # for this emscripten, and the few left only compile. No subsystems the
+    # page has no use for; what the game uses: video, render, events,
+    # timers, audio, joystick and game controller (the Gamepad API). SDL's
+    # own iconv: emscripten has no libiconv to link.
+    sdl2_options+=(
+        -C "$sdl2_checks"
+        -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY -DSDL_SYSTEM_ICONV=OFF
+        -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_POWER=OFF -DSDL_SENSOR=OFF
+        -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_LOADSO=OFF -DSDL_FILESYSTEM=OFF
+        -DSDL_DISKAUDIO=OFF -DSDL_DUMMYAUDIO=OFF -DSDL_DUMMYVIDEO=OFF -DSDL_OFFSCREEN=OFF
+        -DSDL_ASSEMBLY=OFF -DSDL_THREADS=OFF
+    )
+fi
+cmake_project sdl2 "$sdl2_src" "" "${sdl2_options[@]}"
 
 # Only the font formats the game ships: no compressed fonts, no PNG glyphs.
 cmake_project freetype "$freetype_src" "" \
@@ -194,12 +235,26 @@ cmake_project freetype "$freetype_src" "" \
 
 # Debian's SDL2_ttf source carries no bundled FreeType or HarfBuzz, so it links
 # the FreeType built above.
-cmake_project sdl2_ttf "$sdl2_ttf_src" "sdl2 freetype" \
-    -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF -DSDL2TTF_SAMPLES=OFF
+ttf_after="sdl2 freetype"
+ttf_shaping=-DSDL2TTF_HARFBUZZ=OFF
+if [ "$target" = web ]; then
+    # Text is laid out by HarfBuzz, as Debian's SDL2_ttf lays it out on
+    # Linux: the page's windows are then the Linux build's pixels.
+    cmake_project harfbuzz "$harfbuzz_src" "freetype" \
+        -DHB_HAVE_FREETYPE=ON -DHB_HAVE_GLIB=OFF -DHB_HAVE_ICU=OFF -DHB_HAVE_GOBJECT=OFF \
+        -DHB_BUILD_SUBSET=OFF -DHB_BUILD_UTILS=OFF -DHB_BUILD_TESTS=OFF
+    ttf_after="sdl2 freetype harfbuzz"
+    ttf_shaping=-DSDL2TTF_HARFBUZZ=ON
+fi
+cmake_project sdl2_ttf "$sdl2_ttf_src" "$ttf_after" \
+    -DSDL2TTF_VENDORED=OFF "$ttf_shaping" -DSDL2TTF_SAMPLES=OFF
 
 # Win32 threads inside gtest: a pthread build would also need every test
 # program compiled with GTEST_HAS_PTHREAD=1, or gtest and its users disagree.
-cmake_project googletest /usr/src/googletest "" \
-    -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=ON
+# The page's proof is in the browser; its unit tests are the Linux build's.
+if [ "$target" = windows ]; then
+    cmake_project googletest /usr/src/googletest "" \
+        -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -Dgtest_disable_pthreads=ON
+fi
 
 say "done in $((SECONDS - started)) s; prefix: $prefix"
