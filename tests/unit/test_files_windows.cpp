@@ -185,6 +185,44 @@ TEST(WindowsSaves, ATargetThatRefusesToBeReplacedKeepsItsBytes) {
     EXPECT_EQ(pegdrop::ReadTop10File(path), Table(9000));
 }
 
+// A top10.dat another program holds without sharing reads, or whose read
+// fails half-way, is never replaced: the save is refused with the reason it
+// could not be read, and its table is this game's entry alone.
+TEST(WindowsSaves, AnUnreadableTopTenFileIsNeverReplaced) {
+    class FailingReads final : public platform::FileSystem {
+    public:
+        BOOL Read(HANDLE file, void* data, DWORD size, DWORD* read) override {
+            if (reads++ == 0)
+                return FileSystem::Read(file, data, std::min<DWORD>(size, 40), read);
+            SetLastError(ERROR_CRC);
+            return FALSE;
+        }
+        int reads = 0;
+    };
+    test::TempFolder folder;
+    const std::string path = folder.Path() + "\\top10.dat";
+    const std::string before = pegdrop::FormatTop10(Table(5000));
+    platform::ManualClock clock;
+    const pegdrop::Top10Row entry{"Zed", 500};
+    for (const bool held : {true, false}) {
+        SCOPED_TRACE(held ? "held without sharing" : "a read error half-way");
+        folder.Write("top10.dat", before);
+        FailingReads reads;
+        {
+            const HandlePtr hold = held ? Hold(path, 0) : HandlePtr();
+            UseFiles use(reads);
+            const pegdrop::Top10Saved saved = pegdrop::SaveTop10Entry(path, entry, clock);
+            EXPECT_FALSE(saved.result);
+            EXPECT_FALSE(saved.result.Reason().empty());
+            EXPECT_EQ(saved.row, 1);
+            EXPECT_EQ(saved.table, (pegdrop::Top10Table{{entry}}));
+        }
+        EXPECT_EQ(reads.reads, held ? 0 : 2);
+        EXPECT_EQ(folder.Read("top10.dat"), before) << "byte for byte";
+        EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"top10.dat"});
+    }
+}
+
 // Device names, a pipe, a folder and a file held without sharing: reads see
 // nothing and return at once; saves to a device name fail and leave nothing.
 TEST(WindowsOddFiles, DevicesPipesFoldersAndHeldFilesReadAsMissing) {
@@ -260,6 +298,8 @@ TEST(WindowsFonts, TheShippedFacesAreFoundBesideTheExecutable) {
         << cyrillic.family;
     platform::FontFile none;
     EXPECT_FALSE(platform::FontFileWithCharacter(U'\U0010FFFD', "Arial", none));
+}
+
 }
 
 // The settings go in the folder APPDATA names, as Windows names it for every
