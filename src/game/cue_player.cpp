@@ -2,6 +2,7 @@
 
 #include "art/cues.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/quiet_stderr.h"
 
 #include <algorithm>
@@ -135,19 +136,24 @@ const std::vector<Uint8>* CuePlayer::Decoded(const std::string& path) {
 void CuePlayer::Play(const std::string& path) {
     if (!device_)
         return;
-    // The first cue from a folder decodes all of the game's cues there, so
-    // that no later cue waits for the disk in the middle of a fall.
-    const std::string folder = path.substr(0, path.rfind('/') + 1);
-    if (folder != preloaded_) {
-        preloaded_ = folder;
-        for (const char* name : art::kCueFiles)
-            Decoded(folder + name);
-    }
+    // A cue from a folder not decoded ahead decodes all of the game's cues
+    // there, so that no later cue waits for the disk in the middle of a fall.
+    // Windows spells a folder with either separator.
+    const char separators[] = {'/', platform::kPathSeparator, '\0'};
+    Preload(path.substr(0, path.find_last_of(separators) + 1));
     const std::vector<Uint8>* cue = Decoded(path);
     ui::AudioLock lock(device_.Get());
     // A cue that cannot play still ends the one before, as a new cue would.
     playing_ = cue != nullptr && !cue->empty() ? cue : nullptr;
     position_ = 0;
+}
+
+void CuePlayer::Preload(const std::string& folder) {
+    if (!device_ || folder == preloaded_)
+        return;
+    preloaded_ = folder;
+    for (const char* name : art::kCueFiles)
+        Decoded(folder + name);
 }
 
 void CuePlayer::Stop() {

@@ -40,6 +40,9 @@ public:
     CuePlayer& operator=(const CuePlayer&) = delete;
 
     void Play(const std::string& path) override;
+    // Decodes every one of the game's cues in `folder` (ending in its
+    // separator) now, so that none reads the disk when it first plays.
+    void Preload(const std::string& folder);
     void Stop() override;
     bool HasDevice() const { return static_cast<bool>(device_); }
     const SDL_AudioSpec& DeviceSpec() const { return spec_; }

@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     pegdrop::CuePlayer cues;
+    cues.Preload(modPegdrop::SoundPath);
     modPegdrop::SetSoundSink(&cues);
     FrmSplash& splash = app.Instance<FrmSplash>();
     splash.Show();
