@@ -450,9 +450,11 @@ void Window::DeliverKey(std::uint32_t key, bool chord) {
     if (focused != nullptr && focused->KeyChar(key))
         return;
     // A control's editing keys come with Ctrl, but to the window a chord is
-    // no character.
-    if (key < 256 && !chord) {
-        auto code = static_cast<std::int16_t>(key);
+    // no character (Ctrl with a letter is, and comes as no chord). A
+    // character past what the code holds comes as "?", as one outside the
+    // code page did on the system the windows come from.
+    if (!chord) {
+        auto code = static_cast<std::int16_t>(key <= 0x7FFF ? key : '?');
         Form_KeyPress(code);
     }
 }
@@ -598,7 +600,8 @@ void Window::KeyDown(const SDL_Keysym& key) {
     else if (key.sym == SDLK_TAB)
         DeliverKey(9, chord);
     else if (const std::int16_t code = KeyCode(key))
-        DeliverKey(static_cast<std::uint32_t>(code), chord);
+        DeliverKey(static_cast<std::uint32_t>(code),
+                   chord && !(key.sym >= SDLK_a && key.sym <= SDLK_z));
 }
 
 void Window::HandleInput(const SDL_Event& e) {

@@ -122,7 +122,8 @@ public:
     // For the event loop and the controls.
     void HandleInput(const SDL_Event& event);
     // A character code; a chord (Ctrl or Alt held) may reach the focused
-    // control, never the window's key-press handler.
+    // control, never the window's key-press handler. KeyDown gives Ctrl with
+    // a letter as its control character, no chord.
     void DeliverKey(std::uint32_t key, bool chord = false);
     // A game controller's button (SDL_CONTROLLER_BUTTON_…): A presses the
     // focused or default button, B the cancel button; the d-pad moves the
