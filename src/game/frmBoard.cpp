@@ -7,6 +7,7 @@
 #include "game/images.h"
 #include "game/modPegdrop.h"
 #include "game/step_pace.h"
+#include "platform/number_locale.h"
 #include "rules/board_rules.h"
 #include "rules/descent.h"
 #include "rules/lattice.h"
@@ -239,7 +240,7 @@ void FrmBoard::tmrAfterChip_Timer() {
         ChipY = pegdrop::kChipTopY;
         PlaceChip();
     } else {
-        message = pegdrop::ClosingMessage(modPegdrop::Winnings);
+        message = pegdrop::ClosingMessage(modPegdrop::Winnings, platform::ThousandsSeparator());
         tmrFlash.SetEnabled(true);
         tmrRestart.SetEnabled(true);
         tmrScoreFlash.SetEnabled(true);
