@@ -465,41 +465,20 @@ void Window::PadButton(Uint8 button) {
     const auto usable = [](const Control* c) {
         return c != nullptr && c->Enabled() && c->Visible();
     };
-    std::int16_t arrow = 0;
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_A:
-        if (focused_ != nullptr && focused_->Focusable() && focused_->TakesEnter())
-            focused_->Press();
-        else if (usable(defaultButton_))
-            defaultButton_->Press();
-        else
-            arrow = kKeyDown;
-        break;
-    case SDL_CONTROLLER_BUTTON_B:
-        if (usable(cancelButton_))
-            cancelButton_->Press();
-        return;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: {
-        const bool back =
-            button == SDL_CONTROLLER_BUTTON_DPAD_LEFT || button == SDL_CONTROLLER_BUTTON_DPAD_UP;
-        if (HasFocusableControl())
-            FocusNext(back);
-        else if (button == SDL_CONTROLLER_BUTTON_DPAD_LEFT)
-            arrow = kKeyLeft;
-        else if (button == SDL_CONTROLLER_BUTTON_DPAD_RIGHT)
-            arrow = kKeyRight;
-        // Up and down stay off the window's arrows: a thumb slipping
-        // while aiming must not drop the chip.
-        break;
-    }
-    default:
-        return;
-    }
-    if (arrow != 0)
-        Form_KeyDown(arrow, 0);
+    const bool dpad =
+        button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
+    if (button == SDL_CONTROLLER_BUTTON_A && focused_ != nullptr && focused_->Focusable() &&
+        focused_->TakesEnter())
+        focused_->Press();
+    else if (button == SDL_CONTROLLER_BUTTON_A && usable(defaultButton_))
+        defaultButton_->Press();
+    else if (button == SDL_CONTROLLER_BUTTON_B && usable(cancelButton_))
+        cancelButton_->Press();
+    else if (dpad && HasFocusableControl())
+        FocusNext(button == SDL_CONTROLLER_BUTTON_DPAD_LEFT ||
+                  button == SDL_CONTROLLER_BUTTON_DPAD_UP);
+    else
+        Form_PadButton(button);
 }
 
 void Window::MouseDown(const SDL_MouseButtonEvent& e) {
