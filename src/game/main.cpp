@@ -4,6 +4,7 @@
 #include "game/modPegdrop.h"
 #include "game/version.h"
 #include "platform/console.h"
+#include "platform/font_files.h"
 #include "ui/application.h"
 
 #include <chrono>
@@ -95,6 +96,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     modPegdrop::UseSettings();
+    if (const std::string fonts = platform::MissingShippedFonts(); !fonts.empty())
+        std::fprintf(stderr, "pegdrop: no %s with the game's faces: drawing in the system's own\n",
+                     fonts.c_str());
     ui::Options options = modPegdrop::ApplicationOptions();
     ReportFirstFrame(options);
     ui::Application app(std::move(options));

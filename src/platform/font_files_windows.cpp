@@ -11,6 +11,7 @@
 #include <SDL_ttf.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -28,6 +29,15 @@ constexpr KnownFace kFaces[] = {
     {"Arial", L"arial.ttf", L"arialbd.ttf"},
     {"Liberation Sans", L"LiberationSans-Regular.ttf", L"LiberationSans-Bold.ttf"},
     {"DSEG7 Classic", L"DSEG7Classic-Regular.ttf", L"DSEG7Classic-Bold.ttf"},
+};
+
+// Windows' own faces for its menus and dialogs, one of which every Windows
+// has: text in them when neither Arial nor the shipped Liberation Sans is
+// there.
+constexpr KnownFace kSystemFaces[] = {
+    {"Segoe UI", L"segoeui.ttf", L"segoeuib.ttf"},
+    {"Tahoma", L"tahoma.ttf", L"tahomabd.ttf"},
+    {"Microsoft Sans Serif", L"micross.ttf", L"micross.ttf"},
 };
 
 // Windows draws what a face lacks in faces of its own, one for each group of
@@ -76,9 +86,26 @@ std::wstring ShippedFontsFolder() {
     }
 }
 
-const std::vector<std::wstring>& FontFolders() {
-    static const std::vector<std::wstring> folders = {WindowsFontsFolder(), ShippedFontsFolder()};
-    return folders;
+// Where Windows puts a face installed for one player alone.
+std::wstring UserFontsFolder() {
+    std::wstring folder;
+    const DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+    if (n > 1) {
+        folder.resize(n);
+        folder.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), n));
+    } else {
+        PWSTR known = nullptr;
+        if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &known)))
+            folder = known;
+        CoTaskMemFree(known);
+    }
+    return folder.empty() ? folder : folder + L"\\Microsoft\\Windows\\Fonts\\";
+}
+
+// Installed faces first, the player's before the system's; the shipped ones
+// only stand in.
+std::vector<std::wstring> FontFolders() {
+    return {UserFontsFolder(), WindowsFontsFolder(), ShippedFontsFolder()};
 }
 
 bool IsFile(const std::wstring& path) {
@@ -121,9 +148,56 @@ struct FontCloser {
     void operator()(TTF_Font* f) const { TTF_CloseFont(f); }
 };
 
+using FontPtr = std::unique_ptr<TTF_Font, FontCloser>;
+
 bool HasCharacter(const std::string& file, char32_t codePoint) {
-    const std::unique_ptr<TTF_Font, FontCloser> font(TTF_OpenFont(file.c_str(), 12));
+    const FontPtr font(TTF_OpenFont(file.c_str(), 12));
     return font && TTF_GlyphIsProvided32(font.get(), static_cast<Uint32>(codePoint)) != 0;
+}
+
+struct FindCloser {
+    void operator()(HANDLE h) const { FindClose(h); }
+};
+using FindPtr = std::unique_ptr<void, FindCloser>;
+
+// A face the game does not know by its files, installed by the player or
+// the system: its file names start with the family's name without spaces
+// ("EggCrate.ttf", "EggCrate Bold.otf"), and SDL_ttf reads that family in
+// them. The bold face when asked and there, else the regular one.
+bool FindInstalled(const std::string& family, bool bold, FontFile& out) {
+    std::wstring stem = Widen(family);
+    std::erase(stem, L' ');
+    const TtfInUse ttf;
+    if (stem.empty() || !ttf.Started())
+        return false;
+    FontFile other;
+    for (const std::wstring& folder : {UserFontsFolder(), WindowsFontsFolder()}) {
+        WIN32_FIND_DATAW data;
+        const HANDLE first = folder.empty() ? INVALID_HANDLE_VALUE
+                                            : FindFirstFileW((folder + stem + L"*").c_str(), &data);
+        const FindPtr found(first == INVALID_HANDLE_VALUE ? nullptr : first);
+        if (!found)
+            continue;
+        do {
+            const std::string file = Narrow(folder + data.cFileName);
+            const FontPtr font(TTF_OpenFont(file.c_str(), 12));
+            const char* name = font ? TTF_FontFaceFamilyName(font.get()) : nullptr;
+            if (name == nullptr || SDL_strcasecmp(name, family.c_str()) != 0)
+                continue;
+            const char* style = TTF_FontFaceStyleName(font.get());
+            const bool isBold = style != nullptr && SDL_strstr(style, "Bold") != nullptr;
+            if (isBold == bold) {
+                out = {file, name};
+                return true;
+            }
+            if (other.file.empty() && !isBold)
+                other = {file, name};
+        } while (FindNextFileW(found.get(), &data));
+    }
+    if (other.file.empty())
+        return false;
+    out = std::move(other);
+    return true;
 }
 
 } // namespace
@@ -132,13 +206,27 @@ bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
     for (const KnownFace& face : kFaces)
         if (SDL_strcasecmp(face.family, family.c_str()) == 0 && Find(face, bold, out))
             return true;
+    if (FindInstalled(family, bold, out))
+        return true;
     // Any other family shows in the first of these there is, as the system's
     // default face would.
     out = {};
     for (const KnownFace* face : {&kFaces[0], &kFaces[1]})
         if (Find(*face, bold, out))
             return false;
+    for (const KnownFace& face : kSystemFaces)
+        if (Find(face, bold, out))
+            return false;
     return false;
+}
+
+std::string MissingShippedFonts() {
+    const std::wstring folder = ShippedFontsFolder();
+    const DWORD attributes =
+        folder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return {};
+    return folder.empty() ? "fonts\\" : Narrow(folder);
 }
 
 bool FontFileWithCharacter(char32_t codePoint, const std::string&, FontFile& out) {

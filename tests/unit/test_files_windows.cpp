@@ -300,6 +300,37 @@ TEST(WindowsFonts, TheShippedFacesAreFoundBesideTheExecutable) {
     EXPECT_FALSE(platform::FontFileWithCharacter(U'\U0010FFFD', "Arial", none));
 }
 
+// A face the game does not know, installed for the player alone as Windows
+// does it, is found before the stand-in by the family it holds, not by its
+// file's name; the build puts DSEG14 beside the shipped faces for this.
+TEST(WindowsFonts, AFaceThePlayerInstalledComesBeforeTheStandIn) {
+    platform::FontFile led;
+    ASSERT_TRUE(platform::MatchFontFile("DSEG7 Classic", false, led));
+    const std::filesystem::path shipped = std::filesystem::path(Widen(led.file)).parent_path();
+    test::TempFolder local;
+    const std::filesystem::path fonts =
+        std::filesystem::path(Widen(local.Path())) / L"Microsoft" / L"Windows" / L"Fonts";
+    std::filesystem::create_directories(fonts);
+    std::filesystem::copy_file(shipped / L"DSEG7Classic-Regular.ttf", fonts / L"EggCrate.ttf");
+    std::filesystem::copy_file(shipped / L"DSEG14Classic-Regular.ttf",
+                               fonts / L"DSEG14Classic-Regular.ttf");
+    wchar_t before[MAX_PATH] = L"";
+    const bool had = GetEnvironmentVariableW(L"LOCALAPPDATA", before, MAX_PATH) > 0;
+    ASSERT_TRUE(SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(local.Path()).c_str()));
+    platform::FontFile egg;
+    const bool eggFound = platform::MatchFontFile("EggCrate", false, egg);
+    platform::FontFile installed[2];
+    const bool found[2] = {platform::MatchFontFile("DSEG14 Classic", false, installed[0]),
+                           platform::MatchFontFile("dseg14 classic", true, installed[1])};
+    SetEnvironmentVariableW(L"LOCALAPPDATA", had ? before : nullptr);
+    EXPECT_FALSE(eggFound) << "a file named EggCrate holding another face is no EggCrate";
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(found[i]) << i;
+        EXPECT_EQ(installed[i].family, "DSEG14 Classic");
+        EXPECT_EQ(std::filesystem::path(Widen(installed[i].file)),
+                  fonts / L"DSEG14Classic-Regular.ttf")
+            << "the regular face where there is no bold one";
+    }
 }
 
 // The settings go in the folder APPDATA names, as Windows names it for every
