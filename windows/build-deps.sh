@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries the Windows game links statically: SDL2, FreeType
 # and SDL2_ttf from Debian 12's own source packages, and GoogleTest from the
-# sources Debian's googletest package puts in /usr/src/googletest.
+# sources Debian's googletest package puts in /usr/src/googletest. The
+# mingw-w64 source package is unpacked beside them for its licence texts.
 #
 #   windows/build-deps.sh BUILD_DIR
 #
@@ -183,6 +184,9 @@ fetch_source freetype 2.12.1
 freetype_src=$src_dir
 fetch_source libsdl2-ttf 2.20.1
 sdl2_ttf_src=$src_dir
+# Not built here (Debian's mingw-w64 packages are the compiler's own): its
+# run-time's licence texts go in the package.
+fetch_source mingw-w64 10.0.0
 
 cmake_project sdl2 "$sdl2_src" "" \
     -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF

@@ -5,6 +5,8 @@
 #include "game/version.h"
 #include "platform/console.h"
 #include "platform/font_files.h"
+#include "platform/paths.h"
+#include "platform/settings_path.h"
 #include "ui/application.h"
 
 #include <chrono>
@@ -24,14 +26,16 @@ constexpr const char* kUsage = "usage: pegdrop [--help | --version]\n";
 void PrintHelp() {
     std::printf("%s\nDrop chips down the peg board into the prize slots.\n\n", kUsage);
     const char* data = std::getenv("PEGDROP_DATA_FOLDER");
+    const char separator = platform::kPathSeparator;
     if (data != nullptr && *data != '\0')
         std::printf("The game keeps top10.dat and speed.dat in its data folder\n  %s\n"
-                    "and plays its sounds from sounds/ there, a link to the cues that\n"
+                    "and plays its sounds from sounds%c there, a link to the cues that\n"
                     "came with it.\n",
-                    data);
+                    data, separator);
     else
         std::printf("The game keeps top10.dat and speed.dat in the folder it is started in,\n"
-                    "and plays its sounds from sounds/ there.\n");
+                    "and plays its sounds from sounds%c there.\n",
+                    separator);
     std::printf("\nKeys in every window:\n"
                 "  Ctrl+M                mute or unmute every cue\n"
                 "  Ctrl+Plus, Ctrl+=     every window one whole scale larger\n"
@@ -44,8 +48,8 @@ void PrintHelp() {
                 "                        or focused button (Play again, OK)\n"
                 "  B                     the cancel button (Exit, Cancel)\n"
                 "  d-pad                 in the other windows, move the focus\n"
-                "The mute and the chosen scale are kept in $XDG_CONFIG_HOME/pegdrop/settings\n"
-                "(~/.config/pegdrop/settings).\n");
+                "The mute and the chosen scale are kept in %s.\n",
+                platform::kSettingsFileWords);
     std::printf("\nPEGDROP_SCALE=N opens every window at N times its size (1 to 8),\n"
                 "over a scale chosen with the keys.\n");
 }
