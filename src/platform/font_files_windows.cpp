@@ -10,8 +10,11 @@
 #include <SDL_stdinc.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace platform {
@@ -113,7 +116,77 @@ bool IsFile(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// The face's file, bold if asked and there, in the first folder that has it.
+struct KeyCloser {
+    void operator()(HKEY key) const { RegCloseKey(key); }
+};
+using KeyPtr = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+
+bool SameText(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() &&
+           CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// A face as the system registered it when it was installed, the player's
+// own before the machine's: names such as "Arial Bold (TrueType)" or
+// "Cambria & Cambria Math (TrueType)", each naming its file, a bare name
+// being one in the system's font folder. Wine registers the host's faces so.
+bool FindRegistered(const std::string& family, bool bold, FontFile& out) {
+    const std::wstring wanted = Widen(family);
+    FontFile regular;
+    for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        HKEY opened = nullptr;
+        if (wanted.empty() ||
+            RegOpenKeyExW(root, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", 0,
+                          KEY_READ, &opened) != ERROR_SUCCESS)
+            continue;
+        const KeyPtr key(opened);
+        for (DWORD i = 0;; ++i) {
+            wchar_t name[512];
+            DWORD nameLength = 512;
+            wchar_t data[1024];
+            DWORD dataBytes = sizeof data - sizeof(wchar_t);
+            DWORD type = 0;
+            const LSTATUS status = RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type,
+                                                 reinterpret_cast<BYTE*>(data), &dataBytes);
+            if (status == ERROR_NO_MORE_ITEMS)
+                break;
+            if (status != ERROR_SUCCESS || type != REG_SZ)
+                continue;
+            data[dataBytes / sizeof(wchar_t)] = L'\0';
+            std::wstring file = data;
+            if (file.find(L':') == std::wstring::npos && !file.starts_with(L"\\"))
+                file = WindowsFontsFolder() + file;
+            std::wstring_view faces(name, nameLength);
+            faces = faces.substr(0, std::min(faces.size(), faces.rfind(L" (")));
+            for (std::size_t at = 0; at <= faces.size();) {
+                const std::size_t end = std::min(faces.size(), faces.find(L" & ", at));
+                const std::wstring_view face = faces.substr(at, end - at);
+                at = end + 3;
+                if (face.size() < wanted.size() || !SameText(face.substr(0, wanted.size()), wanted))
+                    continue;
+                const std::wstring_view style = face.substr(wanted.size());
+                const bool isBold = SameText(style, L" Bold");
+                if ((!style.empty() && !isBold) || !IsFile(file))
+                    continue;
+                FontFile found{Narrow(file), Narrow(std::wstring(face.substr(0, wanted.size())))};
+                if (isBold == bold) {
+                    out = std::move(found);
+                    return true;
+                }
+                if (!isBold && regular.file.empty())
+                    regular = std::move(found);
+            }
+        }
+    }
+    if (regular.file.empty())
+        return false;
+    out = std::move(regular);
+    return true;
+}
+
+// The face's file, bold if asked and there, in the first folder that has it,
+// or as the system registered it.
 bool Find(const KnownFace& face, bool bold, FontFile& out) {
     for (const wchar_t* name : {bold ? face.bold : face.regular, face.regular}) {
         for (const std::wstring& folder : FontFolders()) {
@@ -124,7 +197,7 @@ bool Find(const KnownFace& face, bool bold, FontFile& out) {
             return true;
         }
     }
-    return false;
+    return FindRegistered(face.family, bold, out);
 }
 
 // SDL_ttf reads the faces' character maps; it counts its users, so this
@@ -161,10 +234,12 @@ struct FindCloser {
 using FindPtr = std::unique_ptr<void, FindCloser>;
 
 // A face the game does not know by its files, installed by the player or
-// the system: its file names start with the family's name without spaces
+// the system: as registered, or else its file names start with the family's name without spaces
 // ("EggCrate.ttf", "EggCrate Bold.otf"), and SDL_ttf reads that family in
 // them. The bold face when asked and there, else the regular one.
 bool FindInstalled(const std::string& family, bool bold, FontFile& out) {
+    if (FindRegistered(family, bold, out))
+        return true;
     std::wstring stem = Widen(family);
     std::erase(stem, L' ');
     const TtfInUse ttf;

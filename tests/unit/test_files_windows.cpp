@@ -300,9 +300,10 @@ TEST(WindowsFonts, TheShippedFacesAreFoundBesideTheExecutable) {
     EXPECT_FALSE(platform::FontFileWithCharacter(U'\U0010FFFD', "Arial", none));
 }
 
-// A face the game does not know, installed for the player alone as Windows
-// does it, is found before the stand-in by the family it holds, not by its
-// file's name; the build puts DSEG14 beside the shipped faces for this.
+// A face the game does not know, installed for the player alone, is found
+// before the stand-in: as Windows registers it, wherever its file is, or in
+// the player's own fonts folder by the family it holds, not by its file's
+// name. The build puts DSEG14 beside the shipped faces for this.
 TEST(WindowsFonts, AFaceThePlayerInstalledComesBeforeTheStandIn) {
     platform::FontFile led;
     ASSERT_TRUE(platform::MatchFontFile("DSEG7 Classic", false, led));
@@ -310,27 +311,41 @@ TEST(WindowsFonts, AFaceThePlayerInstalledComesBeforeTheStandIn) {
     test::TempFolder local;
     const std::filesystem::path fonts =
         std::filesystem::path(Widen(local.Path())) / L"Microsoft" / L"Windows" / L"Fonts";
+    const std::filesystem::path elsewhere = std::filesystem::path(Widen(local.Path())) / L"d14.ttf";
     std::filesystem::create_directories(fonts);
     std::filesystem::copy_file(shipped / L"DSEG7Classic-Regular.ttf", fonts / L"EggCrate.ttf");
-    std::filesystem::copy_file(shipped / L"DSEG14Classic-Regular.ttf",
-                               fonts / L"DSEG14Classic-Regular.ttf");
+    std::filesystem::copy_file(shipped / L"DSEG14Classic-Regular.ttf", elsewhere);
     wchar_t before[MAX_PATH] = L"";
     const bool had = GetEnvironmentVariableW(L"LOCALAPPDATA", before, MAX_PATH) > 0;
     ASSERT_TRUE(SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(local.Path()).c_str()));
-    platform::FontFile egg;
-    const bool eggFound = platform::MatchFontFile("EggCrate", false, egg);
-    platform::FontFile installed[2];
-    const bool found[2] = {platform::MatchFontFile("DSEG14 Classic", false, installed[0]),
-                           platform::MatchFontFile("dseg14 classic", true, installed[1])};
-    SetEnvironmentVariableW(L"LOCALAPPDATA", had ? before : nullptr);
-    EXPECT_FALSE(eggFound) << "a file named EggCrate holding another face is no EggCrate";
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(found[i]) << i;
-        EXPECT_EQ(installed[i].family, "DSEG14 Classic");
-        EXPECT_EQ(std::filesystem::path(Widen(installed[i].file)),
-                  fonts / L"DSEG14Classic-Regular.ttf")
-            << "the regular face where there is no bold one";
+    const wchar_t* const key = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+    const wchar_t* const value = L"DSEG14 Classic (TrueType)";
+    for (const bool registered : {true, false}) {
+        SCOPED_TRACE(registered ? "registered" : "in the player's fonts folder");
+        const std::filesystem::path expected =
+            registered ? elsewhere : fonts / L"DSEG14Classic-Regular.ttf";
+        if (registered)
+            ASSERT_EQ(RegSetKeyValueW(
+                          HKEY_CURRENT_USER, key, value, REG_SZ, elsewhere.c_str(),
+                          static_cast<DWORD>((elsewhere.native().size() + 1) * sizeof(wchar_t))),
+                      ERROR_SUCCESS);
+        else
+            std::filesystem::copy_file(elsewhere, expected);
+        platform::FontFile found[2];
+        EXPECT_TRUE(platform::MatchFontFile("DSEG14 Classic", false, found[0]));
+        EXPECT_TRUE(platform::MatchFontFile("dseg14 classic", true, found[1]));
+        if (registered)
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, key, value);
+        for (const platform::FontFile& face : found) {
+            EXPECT_EQ(face.family, "DSEG14 Classic");
+            EXPECT_EQ(std::filesystem::path(Widen(face.file)), expected)
+                << "the regular face where there is no bold one";
+        }
     }
+    platform::FontFile egg;
+    EXPECT_FALSE(platform::MatchFontFile("EggCrate", false, egg))
+        << "a file named EggCrate holding another face is no EggCrate";
+    SetEnvironmentVariableW(L"LOCALAPPDATA", had ? before : nullptr);
 }
 
 // The settings go in the folder APPDATA names, as Windows names it for every
