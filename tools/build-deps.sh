@@ -2,8 +2,9 @@
 # Cross-builds the libraries the Windows game and the web page link statically:
 # SDL2, FreeType and SDL2_ttf from Debian 12's own source packages, and for
 # Windows GoogleTest from the sources Debian's googletest package puts in
-# /usr/src/googletest. One recipe for both targets; only the toolchain and a
-# few options differ.
+# /usr/src/googletest, and the mingw-w64 source package unpacked beside them
+# for its licence texts. One recipe for both targets; only the toolchain and
+# a few options differ.
 #
 #   tools/build-deps.sh windows|web BUILD_DIR
 #
@@ -207,6 +208,10 @@ sdl2_ttf_src=$src_dir
 if [ "$target" = web ]; then
     fetch_source harfbuzz 6.0.0
     harfbuzz_src=$src_dir
+else
+    # Not built here (Debian's mingw-w64 packages are the compiler's own): its
+    # run-time's licence texts go in the package.
+    fetch_source mingw-w64 10.0.0
 fi
 
 sdl2_options=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF)

@@ -17,17 +17,24 @@ set(PEGDROP_FONT_LICENCES
   /usr/share/doc/fonts-dseg/copyright
   /usr/share/doc/fonts-liberation2/copyright)
 
+# The unit tests install a face the game does not know, as a player might.
+set(PEGDROP_TEST_FONT_FILES ${PEGDROP_FONT_FILES} ${PEGDROP_DSEG_DIR}/DSEG14Classic-Regular.ttf)
+
 set(PEGDROP_FONT_STAMPS)
 foreach(folder ${CMAKE_BINARY_DIR}/fonts ${CMAKE_BINARY_DIR}/tests/fonts)
+  set(files ${PEGDROP_FONT_FILES})
+  if(folder MATCHES "/tests/fonts$")
+    set(files ${PEGDROP_TEST_FONT_FILES})
+  endif()
   add_custom_command(
     OUTPUT ${folder}/.stamp
     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
-    COMMAND ${CMAKE_COMMAND} -E copy ${PEGDROP_FONT_FILES} ${folder}
+    COMMAND ${CMAKE_COMMAND} -E copy ${files} ${folder}
     COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/fonts-dseg/copyright ${folder}/DSEG-LICENCE.txt
     COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/fonts-liberation2/copyright
             ${folder}/Liberation-LICENCE.txt
     COMMAND ${CMAKE_COMMAND} -E touch ${folder}/.stamp
-    DEPENDS ${PEGDROP_FONT_FILES} ${PEGDROP_FONT_LICENCES}
+    DEPENDS ${files} ${PEGDROP_FONT_LICENCES}
     COMMENT "Putting the shipped fonts in ${folder}")
   list(APPEND PEGDROP_FONT_STAMPS ${folder}/.stamp)
 endforeach()

@@ -38,6 +38,10 @@ out=$(run --version) || complain "--version exits with $?"
 [ "$out" = "pegdrop $version" ] || complain "--version prints '$out'"
 out=$(run --help) || complain "--help exits with $?"
 grep -q '^usage: pegdrop \[--help | --version\]' <<<"$out" || complain "--help prints '$out'"
+# In Windows' words: where Windows keeps the settings, and its separator.
+for words in 'kept in %APPDATA%\Pegdrop\settings.' 'sounds from sounds\ there'; do
+    grep -qF "$words" <<<"$out" || complain "--help does not say '$words': '$out'"
+done
 status=0
 err=$(run --fast 2>&1 >/dev/null) || status=$?
 [ $status -eq 2 ] || complain "a wrong argument exits with $status"

@@ -44,6 +44,10 @@ for t in README.txt licences/*.txt; do
     fi
 done
 grep -q '^Pegdrop [0-9.]* for Windows' README.txt || complain "README.txt does not open with the game's name"
+# The keys of every window and the controller, as --help has them.
+for words in "Ctrl+M" "Ctrl+Plus" "Ctrl+Minus" "Ctrl+0" "F11" "game controller"; do
+    grep -qF "$words" README.txt || complain "README.txt does not mention $words"
+done
 
 # licence FILE PHRASE: the text names what it is.
 licence() { grep -qiF "$2" "licences/$1.txt" || complain "licences/$1.txt lacks '$2'"; }
@@ -53,8 +57,16 @@ licence SDL2_ttf "This software is provided 'as-is'"
 licence FreeType "The FreeType Project LICENSE"
 licence DSEG "Open Font License (OFL)"
 licence Liberation "Open Font License (OFL)"
-licence MinGW-w64 "mingw-w64-libraries/winpthreads"
+licence MinGW-w64 "MinGW-w64 runtime licensing"
+licence MinGW-w64 "Copyright (c) 2011 mingw-w64 project" # winpthreads
 licence GCC-runtime "GCC RUNTIME LIBRARY EXCEPTION"
+licence GCC-runtime "GNU GENERAL PUBLIC LICENSE"
+# Each library's own text, not Debian's record of its source.
+for t in licences/*.txt; do
+    ! grep -q '^Format: https\?://www.debian.org/doc/packaging-manuals/copyright-format' "$t" ||
+        complain "$t is Debian's copyright record, not the licence"
+    ! grep -qi 'debian/\*' "$t" || complain "$t speaks of Debian's packaging"
+done
 
 [ $fail -eq 0 ] && echo "check-package: $(wc -l <<<"$have") files as built, the texts in CR LF, each licence in place"
 exit $fail

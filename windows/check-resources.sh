@@ -3,14 +3,16 @@
 # would find them: the version record (numbers and texts), the icon with
 # every size of the .ico the build drew, and the one manifest.
 #
-#   windows/check-resources.sh PEGDROP.EXE PEGDROP.ICO VERSION
+#   windows/check-resources.sh PEGDROP.EXE PEGDROP.ICO VERSION TEXT
 #
-# VERSION has four parts (1.3.0.0).
+# VERSION has four parts (1.3.0.0), the record's numbers; TEXT is its texts'
+# form of it (1.03).
 set -euo pipefail
 
-exe=${1:?usage: $0 PEGDROP.EXE PEGDROP.ICO VERSION}
-ico=${2:?usage: $0 PEGDROP.EXE PEGDROP.ICO VERSION}
-version=${3:?usage: $0 PEGDROP.EXE PEGDROP.ICO VERSION}
+exe=${1:?usage: $0 PEGDROP.EXE PEGDROP.ICO VERSION TEXT}
+ico=${2:?usage: $0 PEGDROP.EXE PEGDROP.ICO VERSION TEXT}
+version=${3:?usage: $0 PEGDROP.EXE PEGDROP.ICO VERSION TEXT}
+text=${4:?usage: $0 PEGDROP.EXE PEGDROP.ICO VERSION TEXT}
 work=$(mktemp -d "${TMPDIR:-/tmp}/pegdrop-resources.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 fail=0
@@ -75,7 +77,7 @@ expect() { grep -qxF "$1" "$work/version.txt" || complain "the version record la
 expect "fixed FileVersion=$version"
 expect "fixed ProductVersion=$version"
 expect "fixed FileType=1" # an application
-for line in "FileVersion=$version" "ProductVersion=$version" "ProductName=Pegdrop" \
+for line in "FileVersion=$text" "ProductVersion=$text" "ProductName=Pegdrop" \
     "LegalCopyright=Copyright © 2026 The Pegdrop developers" "OriginalFilename=pegdrop.exe"; do
     expect "040904B0 $line" # US English, Unicode
 done
@@ -113,5 +115,5 @@ ids = [e.get("Id") for e in root.findall(".//c:supportedOS", {"c": "urn:schemas-
 assert ids == ["{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"], ids
 EOF
 
-[ $fail -eq 0 ] && echo "check-resources: version $version, the icon at $sizes px, the manifest"
+[ $fail -eq 0 ] && echo "check-resources: version $version ($text), the icon at $sizes px, the manifest"
 exit $fail

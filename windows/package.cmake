@@ -14,6 +14,12 @@
 enable_language(RC)
 
 set(PEGDROP_WIN_VERSION ${PROJECT_VERSION}) # four parts, as Windows shows versions
+# The version record's texts: the minor number in two digits, "1.03".
+if(PROJECT_VERSION_MINOR LESS 10)
+  set(PEGDROP_WIN_VERSION_TEXT ${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR})
+else()
+  set(PEGDROP_WIN_VERSION_TEXT ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+endif()
 set(PEGDROP_WIN_SHORT_VERSION
     ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
 set(PEGDROP_WIN_OUT ${CMAKE_BINARY_DIR}/windows)
@@ -70,7 +76,7 @@ if(PEGDROP_TESTS)
 
   add_test(NAME windows_resources
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-resources.sh $<TARGET_FILE:pegdrop> ${PEGDROP_WIN_ICO}
-            ${PEGDROP_WIN_VERSION})
+            ${PEGDROP_WIN_VERSION} ${PEGDROP_WIN_VERSION_TEXT})
   add_test(NAME windows_package_contents
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-package.sh ${PEGDROP_WIN_ZIP} $<TARGET_FILE:pegdrop>
             ${PEGDROP_WIN_SOUNDS} ${PEGDROP_WIN_FONTS})

@@ -8,7 +8,7 @@
 # SOUNDS holds the cues, FONTS the .ttf files the game looks for beside
 # itself, ICO the installer's icon, README the player's README.txt (LF; it is
 # packed with CR LF, as Notepad has always read it), DEPS_SRC the library
-# sources tools/build-deps.sh windows unpacked, whose licences go in. The zip is
+# sources tools/build-deps.sh windows unpacked, whose own licence texts go in. The zip is
 # laid out in OUT/package/pegdrop-VERSION-win64/, which the installer packs too.
 set -euo pipefail
 
@@ -41,8 +41,7 @@ licence_part() {
     crlf "$1"
 }
 
-# One licence file a component: its own licence first, then Debian's record
-# of every file's copyright and licence in the source that was built.
+# One licence file a component: its own licence texts, one after another.
 licence() {
     local file=$stage/licences/$1.txt
     shift
@@ -52,6 +51,32 @@ licence() {
         [ -s "$file" ] && printf '\r\n----------------------------------------------------------------------\r\n\r\n' >>"$file"
         licence_part "$part" >>"$file"
     done
+}
+
+# A font's own licence from Debian's record of it: the copyright and licence
+# of its files ("Files: *"), without the record's own fields and indents.
+font_licence() {
+    [ -f "$1" ] || fail "no licence text at $1"
+    awk '
+        /^Files: \*$/ { fonts = 1; next }
+        !fonts { next }
+        /^$/ { exit }
+        /^Copyright:/ {
+            sub(/^Copyright:[ \t]*/, "")
+            field = "copyright"
+            if ($0 != "") print "Copyright " $0
+            next
+        }
+        /^License:/ { field = "licence"; print ""; next }
+        /^[^ \t]/ { next }
+        {
+            sub(/^[ \t]/, "")
+            if ($0 == ".") $0 = ""
+            if ($0 == "") { if (field == "licence") print; next }
+            print (field == "copyright" && tolower($0) !~ /copyright/ ? "Copyright " : "") $0
+        }
+    ' "$1" | crlf >"$stage/licences/$2.txt"
+    grep -q . "$stage/licences/$2.txt" || fail "no licence for fonts in $1"
 }
 
 one_dir() { # the only folder matching a pattern under DEPS_SRC
@@ -76,16 +101,24 @@ crlf "$readme" >"$stage/README.txt"
 sdl2=$(one_dir 'libsdl2-[0-9]*')
 sdl2_ttf=$(one_dir 'libsdl2-ttf-[0-9]*')
 freetype=$(one_dir 'freetype-[0-9]*')
+mingw=$(one_dir 'mingw-w64-[0-9]*')
 licence Pegdrop "$source_dir/LICENSE"
-licence SDL2 "$sdl2/LICENSE.txt" "$sdl2/debian/copyright"
-licence SDL2_ttf "$sdl2_ttf/LICENSE.txt" "$sdl2_ttf/debian/copyright"
-licence FreeType "$freetype/docs/FTL.TXT" "$freetype/debian/copyright"
-licence DSEG /usr/share/doc/fonts-dseg/copyright
-licence Liberation /usr/share/doc/fonts-liberation2/copyright
+licence SDL2 "$sdl2/LICENSE.txt"
+licence SDL2_ttf "$sdl2_ttf/LICENSE.txt"
+# FreeType's choice of two licences, and both; the game takes it under the FTL.
+licence FreeType "$freetype/LICENSE.TXT" "$freetype/docs/FTL.TXT" "$freetype/docs/GPLv2.TXT"
+font_licence /usr/share/doc/fonts-dseg/copyright DSEG
+font_licence /usr/share/doc/fonts-liberation2/copyright Liberation
 # The C run-time and threads of mingw-w64, and GCC's libgcc and libstdc++
-# under the GCC Runtime Library Exception, all linked into pegdrop.exe.
-licence MinGW-w64 /usr/share/doc/mingw-w64-x86-64-dev/copyright
-licence GCC-runtime /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright
+# under the GCC Runtime Library Exception, all linked into pegdrop.exe. The
+# exception's text is GCC's own, as every Debian GCC carries it in its record.
+licence MinGW-w64 "$mingw/COPYING.MinGW-w64-runtime/COPYING.MinGW-w64-runtime.txt" \
+    "$mingw/mingw-w64-libraries/winpthreads/COPYING"
+gcc_exception=$out/package/gcc-runtime-exception.txt
+sed -n '/^GCC RUNTIME LIBRARY EXCEPTION$/,/requirements of the license of GCC\.$/p' \
+    /usr/share/doc/gcc-12-base/copyright >"$gcc_exception"
+[ "$(wc -l <"$gcc_exception")" -gt 40 ] || fail "no GCC Runtime Library Exception in /usr/share/doc/gcc-12-base/copyright"
+licence GCC-runtime "$gcc_exception" /usr/share/common-licenses/GPL-3
 
 # Same bytes from the same files: no times or owners of this machine inside.
 find "$stage" -exec touch -h -d "@${SOURCE_DATE_EPOCH:-1767225600}" {} +

@@ -71,7 +71,11 @@ Section "Pegdrop"
     WriteRegStr HKCU "${KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
     WriteRegDWORD HKCU "${KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${KEY}" "NoRepair" 1
+    ; What the game takes on the disk, as the directory page counted it: the
+    ; program's folder and the cues in the data folder.
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    ${GetSize} "${DATA}\sounds" "/S=0K" $3 $1 $2
+    IntOp $0 $0 + $3
     WriteRegDWORD HKCU "${KEY}" "EstimatedSize" $0
 SectionEnd
 

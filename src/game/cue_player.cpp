@@ -2,6 +2,7 @@
 
 #include "art/cues.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/quiet_stderr.h"
 
 #include <algorithm>
@@ -157,15 +158,20 @@ void CuePlayer::Play(const std::string& path) {
         playing_ = cue != nullptr && !cue->empty() ? cue : nullptr;
         position_ = 0;
     }
-    // The first cue from a folder then decodes all of the game's cues there,
-    // while it sounds, so that no later cue waits for the disk in the middle
-    // of a fall.
-    const std::string folder = path.substr(0, path.rfind('/') + 1);
-    if (folder != preloaded_) {
-        preloaded_ = folder;
-        for (const char* name : art::kCueFiles)
-            Decoded(folder + name);
-    }
+    // The first cue from a folder not decoded ahead then decodes all of the
+    // game's cues there, while it sounds, so that no later cue waits for the
+    // disk in the middle of a fall. Windows spells a folder with either
+    // separator.
+    const char separators[] = {'/', platform::kPathSeparator, '\0'};
+    Preload(path.substr(0, path.find_last_of(separators) + 1));
+}
+
+void CuePlayer::Preload(const std::string& folder) {
+    if (!device_ || folder == preloaded_)
+        return;
+    preloaded_ = folder;
+    for (const char* name : art::kCueFiles)
+        Decoded(folder + name);
 }
 
 void CuePlayer::Stop() {

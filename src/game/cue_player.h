@@ -43,6 +43,9 @@ public:
     CuePlayer& operator=(const CuePlayer&) = delete;
 
     void Play(const std::string& path) override;
+    // Decodes every one of the game's cues in `folder` (ending in its
+    // separator) now, so that none reads the disk when it first plays.
+    void Preload(const std::string& folder);
     void Stop() override;
     // Opens the device, once. The last cue asked for before it opened, if
     // not stopped since, starts then.

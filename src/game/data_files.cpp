@@ -33,12 +33,17 @@ Top10Saved SaveTop10Entry(const std::string& path, const std::optional<Top10Row>
                           platform::Clock& clock) {
     const platform::FileLock lock(path, clock, kSaveLockWaitUs);
     Top10Saved saved;
-    saved.table = ReadTop10File(path);
+    const platform::FileRead read = platform::ReadRegularFileOrWhy(path, kTop10ReadLimit);
+    if (read.bytes)
+        saved.table = ParseTop10(*read.bytes);
     if (entry) {
         saved.row = Top10RowFor(saved.table, entry->score);
         InsertTop10Row(saved.table, saved.row, entry->name, entry->score);
     }
-    saved.result = WriteTop10File(path, saved.table);
+    // A file that is there but would not be read may hold a whole table: it
+    // is never replaced by what little was read of it.
+    saved.result = read.unreadable.empty() ? WriteTop10File(path, saved.table)
+                                           : platform::SaveResult(read.unreadable);
     return saved;
 }
 

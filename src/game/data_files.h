@@ -42,6 +42,9 @@ struct Top10Saved {
 // when the game ended, and writes it back, the whole under the file's lock:
 // an entry another copy saved while this one asked for a name is kept. With
 // no entry the table is written back as it is.
+// A file that is there but cannot be read is left as it is and the save
+// fails, with the reason it could not be read; the table is then the entry
+// alone.
 Top10Saved SaveTop10Entry(const std::string& path, const std::optional<Top10Row>& entry,
                           platform::Clock& clock);
 

@@ -7,6 +7,7 @@
 #include "game/images.h"
 #include "game/modPegdrop.h"
 #include "game/step_pace.h"
+#include "platform/number_locale.h"
 #include "rules/board_rules.h"
 #include "rules/descent.h"
 #include "rules/lattice.h"
@@ -182,6 +183,17 @@ void FrmBoard::Form_PadStick(float push, double seconds) {
                    static_cast<float>(ChipY));
 }
 
+void FrmBoard::Form_PadButton(Uint8 button) {
+    // The d-pad's Up and Down stay off the chip, so that a thumb slipping
+    // while aiming never drops it.
+    std::int16_t key = button == SDL_CONTROLLER_BUTTON_A            ? ui::kKeyDown
+                       : button == SDL_CONTROLLER_BUTTON_DPAD_LEFT  ? ui::kKeyLeft
+                       : button == SDL_CONTROLLER_BUTTON_DPAD_RIGHT ? ui::kKeyRight
+                                                                    : 0;
+    if (key != 0)
+        Form_KeyDown(key, 0);
+}
+
 // ---- The descent
 
 void FrmBoard::DropChip() {
@@ -239,7 +251,7 @@ void FrmBoard::tmrAfterChip_Timer() {
         ChipY = pegdrop::kChipTopY;
         PlaceChip();
     } else {
-        message = pegdrop::ClosingMessage(modPegdrop::Winnings);
+        message = pegdrop::ClosingMessage(modPegdrop::Winnings, platform::ThousandsSeparator());
         tmrFlash.SetEnabled(true);
         tmrRestart.SetEnabled(true);
         tmrScoreFlash.SetEnabled(true);

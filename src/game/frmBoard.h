@@ -26,6 +26,9 @@ public:
     // A game controller's stick aims as the arrows do, at a pace that follows
     // how far it is pushed.
     void Form_PadStick(float push, double seconds) override;
+    // A controller's A drops the chip as Down does and its d-pad's Left and
+    // Right aim as the arrows do; Up and Down do nothing.
+    void Form_PadButton(Uint8 button) override;
     // Closing the board leaves the program, whatever else is open; it saves nothing.
     void Form_CloseBox() override { ui::App().EndProgram(); }
     void tmrAfterChip_Timer();

@@ -4,6 +4,9 @@
 #include "game/modPegdrop.h"
 #include "game/version.h"
 #include "platform/console.h"
+#include "platform/font_files.h"
+#include "platform/paths.h"
+#include "platform/settings_path.h"
 #include "ui/application.h"
 
 #include <chrono>
@@ -23,14 +26,16 @@ constexpr const char* kUsage = "usage: pegdrop [--help | --version]\n";
 void PrintHelp() {
     std::printf("%s\nDrop chips down the peg board into the prize slots.\n\n", kUsage);
     const char* data = std::getenv("PEGDROP_DATA_FOLDER");
+    const char separator = platform::kPathSeparator;
     if (data != nullptr && *data != '\0')
         std::printf("The game keeps top10.dat and speed.dat in its data folder\n  %s\n"
-                    "and plays its sounds from sounds/ there, a link to the cues that\n"
+                    "and plays its sounds from sounds%c there, a link to the cues that\n"
                     "came with it.\n",
-                    data);
+                    data, separator);
     else
         std::printf("The game keeps top10.dat and speed.dat in the folder it is started in,\n"
-                    "and plays its sounds from sounds/ there.\n");
+                    "and plays its sounds from sounds%c there.\n",
+                    separator);
     std::printf("\nKeys in every window:\n"
                 "  Ctrl+M                mute or unmute every cue\n"
                 "  Ctrl+Plus, Ctrl+=     every window one whole scale larger\n"
@@ -43,8 +48,8 @@ void PrintHelp() {
                 "                        or focused button (Play again, OK)\n"
                 "  B                     the cancel button (Exit, Cancel)\n"
                 "  d-pad                 in the other windows, move the focus\n"
-                "The mute and the chosen scale are kept in $XDG_CONFIG_HOME/pegdrop/settings\n"
-                "(~/.config/pegdrop/settings).\n");
+                "The mute and the chosen scale are kept in %s.\n",
+                platform::kSettingsFileWords);
     std::printf("\nPEGDROP_SCALE=N opens every window at N times its size (1 to 8),\n"
                 "over a scale chosen with the keys.\n"
                 "PEGDROP_DESKTOP=composited shows every window on one desktop of the game's\n"
@@ -95,6 +100,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     modPegdrop::UseSettings();
+    if (const std::string fonts = platform::MissingShippedFonts(); !fonts.empty())
+        std::fprintf(stderr, "pegdrop: no %s with the game's faces: drawing in the system's own\n",
+                     fonts.c_str());
     // The sound card is opened once the splash is on the screen, which it
     // need not wait for; the opening cue, asked for as the splash loads,
     // starts as the device opens.
@@ -103,6 +111,8 @@ int main(int argc, char** argv) {
     options.firstPicture = [&cues] {
         ReportFirstFrame();
         cues.Open();
+        // Every cue ready before any can fall due in the middle of a fall.
+        cues.Preload(modPegdrop::SoundPath);
     };
     ui::Application app(std::move(options));
     if (!app.StartError().empty()) {

@@ -40,9 +40,23 @@ enum class Overlong {
     Missing // nothing, for formats that are useless cut short
 };
 
-// A regular file's first bytes, up to `limit`; nothing for a missing or
-// unreadable path or one that is not a regular file. Never blocks on a FIFO
-// or device and never opens one further than to see what it is.
+// What a bounded read found.
+struct FileRead {
+    // The file's first bytes, up to the limit; nothing when it was not read.
+    std::optional<std::string> bytes;
+    // Why something that is there could not be read, in the system's words:
+    // no permission, a folder or device in its place, a read error half-way,
+    // a file held by another program. Empty for a file read and for none.
+    std::string unreadable;
+};
+
+// A regular file's first bytes, up to `limit`, or why they are not to be had.
+// Never blocks on a FIFO or device and never opens one further than to see
+// what it is.
+FileRead ReadRegularFileOrWhy(const std::string& path, std::size_t limit,
+                              Overlong overlong = Overlong::Cut);
+
+// The bytes alone: nothing for a missing or unreadable path.
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
                                            Overlong overlong = Overlong::Cut);
 

@@ -16,6 +16,12 @@ namespace platform {
 int FileSystem::Open(const char* path, int flags, mode_t mode) {
     return ::open(path, flags, mode);
 }
+int FileSystem::OpenToRead(const char* path, int flags) {
+    return ::open(path, flags);
+}
+ssize_t FileSystem::Read(int fd, void* data, std::size_t size) {
+    return ::read(fd, data, size);
+}
 ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) {
     return ::write(fd, data, size);
 }
@@ -82,8 +88,12 @@ int CreateTemp(FileSystem& fs, const std::string& path, std::string& temp) {
     return -1;
 }
 
+std::string Reason(int error) {
+    return std::generic_category().message(error);
+}
+
 SaveResult Failure(int error) {
-    return SaveResult(std::generic_category().message(error));
+    return SaveResult(Reason(error));
 }
 
 } // namespace
@@ -137,43 +147,55 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return text.str();
 }
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
-                                           Overlong overlong) {
+FileRead ReadRegularFileOrWhy(const std::string& path, std::size_t limit, Overlong overlong) {
+    FileSystem& fs = CurrentFileSystem();
+    const auto unreadable = [](int error) { return FileRead{std::nullopt, Reason(error)}; };
     // Looked at before opening: opening some devices already does something.
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return std::nullopt;
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? FileRead{} : unreadable(errno);
+    if (!S_ISREG(st.st_mode))
+        return unreadable(S_ISDIR(st.st_mode) ? EISDIR : ENODEV);
     // O_NONBLOCK: should a FIFO take the file's place in between, open returns
     // at once and fstat turns it away.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = -1;
+    do
+        fd = fs.OpenToRead(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        return std::nullopt;
-    std::optional<std::string> bytes;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        return errno == ENOENT ? FileRead{} : unreadable(errno);
+    int error = 0;
+    std::string read;
+    if (::fstat(fd, &st) != 0) {
+        error = errno;
+    } else if (!S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+    } else {
         // One byte past the limit tells an overlong file from one that fits.
         const std::size_t want = overlong == Overlong::Missing ? limit + 1 : limit;
         const auto size = static_cast<std::size_t>(std::max<off_t>(st.st_size, 0));
-        std::string read(std::min(want, std::max<std::size_t>(size, 1)), '\0');
+        read.resize(std::min(want, std::max<std::size_t>(size, 1)));
         std::size_t got = 0;
-        bool failed = false;
         while (got < want) {
             if (got == read.size())
                 read.resize(std::min(want, read.size() * 2));
-            const ssize_t n = ::read(fd, read.data() + got, read.size() - got);
+            const ssize_t n = fs.Read(fd, read.data() + got, read.size() - got);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                failed = true;
+                error = errno;
             if (n <= 0)
                 break;
             got += static_cast<std::size_t>(n);
         }
         read.resize(got);
-        if (!failed && !(overlong == Overlong::Missing && got > limit))
-            bytes = std::move(read);
+        if (error == 0 && overlong == Overlong::Missing && got > limit)
+            error = EFBIG;
     }
     ::close(fd);
-    return bytes;
+    if (error != 0)
+        return unreadable(error);
+    return {std::move(read), {}};
 }
 
 } // namespace platform

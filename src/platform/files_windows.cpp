@@ -20,6 +20,9 @@ HANDLE FileSystem::CreateNew(const wchar_t* path) {
 BOOL FileSystem::Write(HANDLE file, const void* data, DWORD size, DWORD* written) {
     return WriteFile(file, data, size, written, nullptr);
 }
+BOOL FileSystem::Read(HANDLE file, void* data, DWORD size, DWORD* read) {
+    return ReadFile(file, data, size, read, nullptr);
+}
 BOOL FileSystem::Flush(HANDLE file) {
     return FlushFileBuffers(file);
 }
@@ -109,7 +112,7 @@ DWORD MoveOver(FileSystem& fs, const std::wstring& temp, const std::wstring& tar
 
 // The system's words for an error, in the player's language, without the
 // line end FormatMessageW puts after them: "Access is denied."
-SaveResult Failure(DWORD error) {
+std::string Reason(DWORD error) {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -120,23 +123,11 @@ SaveResult Failure(DWORD error) {
            (words.back() == L'\r' || words.back() == L'\n' || words.back() == L' '))
         words.pop_back();
     const std::string reason = Narrow(words);
-    return SaveResult(reason.empty() ? "error " + std::to_string(error) : reason);
+    return reason.empty() ? "error " + std::to_string(error) : reason;
 }
 
-// CreateFileW for reading, beside saves and other readers; nothing for a
-// folder or a device, or a file someone holds without sharing it.
-HandlePtr OpenForReading(const std::string& path) {
-    const std::wstring wide = Widen(path);
-    if (wide.empty() || NamesADevice(wide))
-        return {};
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return {};
-    HandlePtr file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!Valid(file) || GetFileType(file.get()) != FILE_TYPE_DISK)
-        return {};
-    return file;
+SaveResult Failure(DWORD error) {
+    return SaveResult(Reason(error));
 }
 
 } // namespace
@@ -186,11 +177,30 @@ SaveResult WriteFileAtomically(const std::string& path, std::string_view content
     return {};
 }
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit,
-                                           Overlong overlong) {
-    const HandlePtr file = OpenForReading(path);
-    if (!file)
-        return std::nullopt;
+FileRead ReadRegularFileOrWhy(const std::string& path, std::size_t limit, Overlong overlong) {
+    const auto unreadable = [](DWORD error) { return FileRead{std::nullopt, Reason(error)}; };
+    const std::wstring wide = Widen(path);
+    if (wide.empty() || NamesADevice(wide))
+        return unreadable(ERROR_INVALID_NAME);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead{}
+                                                                              : unreadable(error);
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return unreadable(ERROR_ACCESS_DENIED); // as opening a folder for reading says
+    // Shared with saves and other readers; a file someone holds without
+    // sharing it stays theirs.
+    const HandlePtr file(CreateFileW(wide.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!Valid(file)) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? FileRead{} : unreadable(error);
+    }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return unreadable(ERROR_INVALID_NAME);
     // One byte past the limit tells an overlong file from one that fits.
     const std::size_t want = overlong == Overlong::Missing ? limit + 1 : limit;
     LARGE_INTEGER size{};
@@ -200,21 +210,22 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
             : 0;
     std::string read(std::min(want, std::max<std::size_t>(known, 1)), '\0');
     std::size_t got = 0;
+    FileSystem& fs = CurrentFileSystem();
     while (got < want) {
         if (got == read.size())
             read.resize(std::min(want, read.size() * 2));
         DWORD n = 0;
         const auto ask = static_cast<DWORD>(std::min<std::size_t>(read.size() - got, 1u << 30));
-        if (!ReadFile(file.get(), read.data() + got, ask, &n, nullptr))
-            return std::nullopt;
+        if (!fs.Read(file.get(), read.data() + got, ask, &n))
+            return unreadable(GetLastError());
         if (n == 0)
             break;
         got += n;
     }
     read.resize(got);
     if (overlong == Overlong::Missing && got > limit)
-        return std::nullopt;
-    return read;
+        return unreadable(ERROR_FILE_TOO_LARGE);
+    return {std::move(read), {}};
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

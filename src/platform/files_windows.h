@@ -24,6 +24,8 @@ public:
     virtual void* CreateNew(const wchar_t* path);
     virtual int Write(void* file, const void* data, unsigned long size, unsigned long* written);
     virtual int Flush(void* file);
+    // ReadFile, the one call of a read a test may fail.
+    virtual int Read(void* file, void* data, unsigned long size, unsigned long* read);
     virtual int Close(void* file);
     // MoveFileExW replacing `to`, written through.
     virtual int Move(const wchar_t* from, const wchar_t* to);

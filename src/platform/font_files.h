@@ -15,6 +15,11 @@ struct FontFile {
 // nothing could be found (`out.file` empty).
 bool MatchFontFile(const std::string& family, bool bold, FontFile& out);
 
+// The folder of faces that came with the game, when it should be there and is
+// not (on Windows, fonts\ beside the executable); "" when it is there or the
+// system has the faces itself.
+std::string MissingShippedFonts();
+
 // A scalable font file that has a glyph for the code point, the one the system
 // likes best for text in `family`; false when no installed face has it.
 bool FontFileWithCharacter(char32_t codePoint, const std::string& family, FontFile& out);

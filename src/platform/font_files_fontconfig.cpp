@@ -89,4 +89,8 @@ bool FontFileWithCharacter(char32_t codePoint, const std::string& family, FontFi
     return false;
 }
 
+std::string MissingShippedFonts() {
+    return {}; // the faces are the system's, found through fontconfig
+}
+
 } // namespace platform

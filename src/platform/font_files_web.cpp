@@ -61,6 +61,9 @@ bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
     return false;
 }
 
+// The faces are in the page's own data, which loads whole or not at all.
+std::string MissingShippedFonts() { return {}; }
+
 bool FontFileWithCharacter(char32_t codePoint, const std::string&, FontFile& out) {
     if (FontFileHasCharacter(kFaces[0].regular, codePoint)) {
         out = {kFaces[0].regular, kFaces[0].family};

@@ -10,6 +10,9 @@ namespace platform {
 // is unset or not an absolute path; "" when no home can be told.
 std::string SettingsFilePath();
 
+// Where the settings file is, as the player would look for it, for --help.
+extern const char* const kSettingsFileWords;
+
 // Makes the folder a settings file goes in, with its parents; false when it
 // is not there afterwards.
 bool MakeFolderFor(const std::string& file);

@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 namespace platform {
+
+const char* const kSettingsFileWords =
+    "$XDG_CONFIG_HOME/pegdrop/settings\n(~/.config/pegdrop/settings)";
 namespace {
 
 std::string Home() {

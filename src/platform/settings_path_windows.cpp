@@ -7,6 +7,8 @@
 #include <shlobj.h>
 
 namespace platform {
+
+const char* const kSettingsFileWords = "%APPDATA%\\Pegdrop\\settings";
 namespace {
 
 // A whole path: from a drive's root ("C:\...") or a share ("\\server\...").

@@ -50,6 +50,8 @@ std::string GroupThousands(std::int32_t value, std::string_view separator) {
     std::string digits = std::to_string(value < 0 ? -static_cast<std::int64_t>(value) : value);
     std::string out;
     const std::size_t n = digits.size();
+    if (separator.empty())
+        separator = ",";
     for (std::size_t i = 0; i < n; ++i) {
         if (i > 0 && (n - i) % 3 == 0)
             out += separator;
@@ -58,8 +60,9 @@ std::string GroupThousands(std::int32_t value, std::string_view separator) {
     return value < 0 ? "-" + out : out;
 }
 
-std::string ClosingMessage(std::int32_t winnings) {
-    return "You finish with $" + GroupThousands(winnings) + "\rThank you for playing PEGDROP!";
+std::string ClosingMessage(std::int32_t winnings, std::string_view separator) {
+    return "You finish with $" + GroupThousands(winnings, separator) +
+           "\rThank you for playing PEGDROP!";
 }
 
 } // namespace pegdrop

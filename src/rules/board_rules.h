@@ -27,9 +27,10 @@ inline constexpr std::int64_t kReferenceCountsPerSecond = 33'000'000;
 std::uint64_t ReferenceCountUs(std::uint64_t counts);
 
 std::string ChipsLeftMessage(std::int16_t chipsLeft);
-std::string ClosingMessage(std::int32_t winnings);
-// Digits grouped in threes with a comma, or the separator given: 90000 ->
-// "90,000".
+// The thousands grouped with the player's separator, as the top-ten table's.
+std::string ClosingMessage(std::int32_t winnings, std::string_view separator = ",");
+// Digits grouped in threes with the separator given, a comma when it is
+// empty (a locale without one): 90000 -> "90,000".
 std::string GroupThousands(std::int32_t value, std::string_view separator = ",");
 
 } // namespace pegdrop

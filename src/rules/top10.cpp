@@ -88,7 +88,7 @@ std::string Top10NameText(const std::string& name) {
 }
 
 std::string Top10ScoreText(std::int32_t score, std::string_view separator) {
-    std::string digits = GroupThousands(score, separator.empty() ? "," : separator);
+    std::string digits = GroupThousands(score, separator);
     const bool negative = digits.starts_with('-');
     if (negative)
         digits.erase(0, 1);

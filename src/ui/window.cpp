@@ -136,9 +136,11 @@ void Window::DeliverKey(std::uint32_t key, bool chord) {
     if (focused != nullptr && focused->KeyChar(key))
         return;
     // A control's editing keys come with Ctrl, but to the window a chord is
-    // no character.
-    if (key < 256 && !chord) {
-        auto code = static_cast<std::int16_t>(key);
+    // no character (Ctrl with a letter is, and comes as no chord). A
+    // character past what the code holds comes as "?", as one outside the
+    // code page did on the system the windows come from.
+    if (!chord) {
+        auto code = static_cast<std::int16_t>(key <= 0x7FFF ? key : '?');
         Form_KeyPress(code);
     }
 }
@@ -149,41 +151,20 @@ void Window::PadButton(Uint8 button) {
     const auto usable = [](const Control* c) {
         return c != nullptr && c->Enabled() && c->Visible();
     };
-    std::int16_t arrow = 0;
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_A:
-        if (focused_ != nullptr && focused_->Focusable() && focused_->TakesEnter())
-            focused_->Press();
-        else if (usable(defaultButton_))
-            defaultButton_->Press();
-        else
-            arrow = kKeyDown;
-        break;
-    case SDL_CONTROLLER_BUTTON_B:
-        if (usable(cancelButton_))
-            cancelButton_->Press();
-        return;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: {
-        const bool back =
-            button == SDL_CONTROLLER_BUTTON_DPAD_LEFT || button == SDL_CONTROLLER_BUTTON_DPAD_UP;
-        if (HasFocusableControl())
-            FocusNext(back);
-        else if (button == SDL_CONTROLLER_BUTTON_DPAD_LEFT)
-            arrow = kKeyLeft;
-        else if (button == SDL_CONTROLLER_BUTTON_DPAD_RIGHT)
-            arrow = kKeyRight;
-        // Up and down stay off the window's arrows: a thumb slipping
-        // while aiming must not drop the chip.
-        break;
-    }
-    default:
-        return;
-    }
-    if (arrow != 0)
-        Form_KeyDown(arrow, 0);
+    const bool dpad =
+        button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
+    if (button == SDL_CONTROLLER_BUTTON_A && focused_ != nullptr && focused_->Focusable() &&
+        focused_->TakesEnter())
+        focused_->Press();
+    else if (button == SDL_CONTROLLER_BUTTON_A && usable(defaultButton_))
+        defaultButton_->Press();
+    else if (button == SDL_CONTROLLER_BUTTON_B && usable(cancelButton_))
+        cancelButton_->Press();
+    else if (dpad && HasFocusableControl())
+        FocusNext(button == SDL_CONTROLLER_BUTTON_DPAD_LEFT ||
+                  button == SDL_CONTROLLER_BUTTON_DPAD_UP);
+    else
+        Form_PadButton(button);
 }
 
 } // namespace ui

@@ -85,6 +85,9 @@ public:
         (void)push;
         (void)seconds;
     }
+    // A game controller's button (SDL_CONTROLLER_BUTTON_…) that no control
+    // of the window took; a held d-pad direction comes again as a key repeats.
+    virtual void Form_PadButton(Uint8 button) { (void)button; }
 
     // Keyboard focus among the controls that can hold it. SetFocus says
     // whether the move held: a lost-focus handler may send the focus on.
@@ -131,13 +134,13 @@ public:
     // For the event loop and the controls.
     void HandleInput(const SDL_Event& event);
     // A character code; a chord (Ctrl or Alt held) may reach the focused
-    // control, never the window's key-press handler.
+    // control, never the window's key-press handler. KeyDown gives Ctrl with
+    // a letter as its control character, no chord.
     void DeliverKey(std::uint32_t key, bool chord = false);
     // A game controller's button (SDL_CONTROLLER_BUTTON_…): A presses the
     // focused or default button, B the cancel button; the d-pad moves the
-    // focus. Where nothing can hold the focus, left and right are the arrow
-    // keys, and A is Down where there is no button to press. No button is a
-    // character.
+    // focus. Any other press, and these where there is nothing for them to
+    // do, goes to Form_PadButton. No button is a character.
     void PadButton(Uint8 button);
     void AddControl(Control* control) { controls_.push_back(control); }
     void RemoveControl(Control* control);

@@ -212,7 +212,8 @@ void Window::KeyDown(const SDL_Keysym& key) {
     else if (key.sym == SDLK_TAB)
         DeliverKey(9, chord);
     else if (const std::int16_t code = KeyCode(key))
-        DeliverKey(static_cast<std::uint32_t>(code), chord);
+        DeliverKey(static_cast<std::uint32_t>(code),
+                   chord && !(key.sym >= SDLK_a && key.sym <= SDLK_z));
 }
 
 void Window::HandleInput(const SDL_Event& e) {

@@ -110,6 +110,13 @@ has_value DisplayVersion "$version"
 has_value Publisher "The Pegdrop developers"
 has_value InstallLocation "$win_local\\Programs\\Pegdrop"
 has_value UninstallString "\"$win_local\\Programs\\Pegdrop\\uninstall.exe\""
+# The size Settings > Apps shows: the program's folder and the cues, in KB
+# (each folder's sum cut to whole KB, as the installer counts them).
+kb() { find "$1" -type f -printf '%s\n' | awk '{ s += $1 } END { print int(s / 1024) }'; }
+true_kb=$(( $(kb "$program") + $(kb "$data/sounds") ))
+size=$(awk '$1 == "EstimatedSize" { print $3 }' <<<"$reg")
+[ -n "$size" ] && [ "$((size))" -eq "$true_kb" ] ||
+  e2e_fail "the uninstall key's EstimatedSize is '$size', where the files take $true_kb KB"
 echo "e2e: the program, the data folder with its cues, the shortcut and the uninstall key are in place"
 
 # ---- Played from the Start menu: the shortcut's working folder is where the game keeps its files

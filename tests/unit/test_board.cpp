@@ -155,13 +155,20 @@ TEST_F(Board, ModeSelectionDingsForEveryKeyAndOnlyTAndFChooseAMode) {
     Type(b, "x5s");
     PressKey(b, SDLK_RETURN);
     Yield();
-    // Chords are no letters, whatever text comes with them.
+    // Alt chords are no letters, whatever text comes with them; Ctrl with a
+    // letter is its control character, and a letter of any script is one.
     PressKey(b, SDLK_t, KMOD_LALT, "t");
     PressKey(b, SDLK_f, KMOD_LALT, "f");
     PressKey(b, SDLK_s, KMOD_LALT, "s");
     PressKey(b, SDLK_t, KMOD_LCTRL);
+    PressKey(b, SDLK_q, KMOD_RCTRL);
+    PressKey(b, SDLK_SEMICOLON, KMOD_NONE, "\xD0\x96"); // Cyrillic Zhe
+    PressKey(b, SDLK_f, KMOD_NONE, "\xCF\x86");         // Greek phi
+    // The game's own keys are no characters: muted and back, no ding.
+    PressKey(b, SDLK_m, KMOD_LCTRL);
+    PressKey(b, SDLK_m, KMOD_LCTRL);
     Yield();
-    EXPECT_EQ(cues.Names(), (Names{"ding.wav", "ding.wav", "ding.wav", "ding.wav"}));
+    EXPECT_EQ(cues.Names(), Names(8, "ding.wav"));
     EXPECT_EQ(modPegdrop::GameMode, 0);
     EXPECT_FALSE(SpeedWindowOpen());
     EXPECT_FALSE(b.shpChip.Visible());

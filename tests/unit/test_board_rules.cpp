@@ -32,6 +32,9 @@ TEST(Messages, ChipsLeftAndClosing) {
     EXPECT_EQ(pegdrop::ClosingMessage(10600),
               "You finish with $10,600\rThank you for playing PEGDROP!");
     EXPECT_EQ(pegdrop::ClosingMessage(0), "You finish with $0\rThank you for playing PEGDROP!");
+    EXPECT_EQ(pegdrop::ClosingMessage(12500, ""),
+              "You finish with $12,500\rThank you for playing PEGDROP!")
+        << "a locale without a separator";
     EXPECT_EQ(pegdrop::GroupThousands(999), "999");
     EXPECT_EQ(pegdrop::GroupThousands(1000), "1,000");
     EXPECT_EQ(pegdrop::GroupThousands(90000), "90,000");

@@ -3,6 +3,7 @@
 
 #include "art/cues.h"
 #include "game/cue_player.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -211,6 +212,37 @@ TEST(CuePlayer, ACueAskedForBeforeTheDeviceOpensStartsAsItOpensUnlessStopped) {
         } else {
             ASSERT_EQ(runs.size(), 1u) << "only the last cue asked for";
             EXPECT_EQ(runs[0].what, Heard::A);
+        }
+    }
+    test::SetEnv("SDL_AUDIODRIVER", "dummy");
+}
+
+// Every one of the game's cues is decoded ahead, whether the folder is named
+// at the start or its first cue plays, in the system's own spelling of paths:
+// with the files gone after that, each cue still sounds when it first plays.
+TEST(CuePlayer, EveryCueIsDecodedAheadAndItsFirstPlayReadsNoFile) {
+    test::TempFolder folder;
+    const std::string at = folder.Path() + platform::kPathSeparator;
+    test::SetEnv("SDL_AUDIODRIVER", "disk");
+    test::SetEnv("SDL_DISKAUDIOFILE", (at + "out.raw").c_str());
+    for (const bool named : {true, false}) {
+        SCOPED_TRACE(named ? "the folder named at the start" : "the folder of the first cue");
+        for (const char* name : art::kCueFiles)
+            ASSERT_TRUE(art::WriteWavFile(at + name, Level(name, 9000, 0.05)));
+        pegdrop::CuePlayer player;
+        ASSERT_TRUE(player.HasDevice()) << SDL_GetError();
+        if (named)
+            player.Preload(at);
+        else
+            player.Play(at + art::kCueFiles[0]);
+        for (const char* name : art::kCueFiles)
+            std::filesystem::remove(at + name);
+        for (const char* name : art::kCueFiles) {
+            const std::int64_t before = player.LastCueStartNs();
+            player.Play(at + name);
+            for (int wait = 0; wait < 200 && player.LastCueStartNs() == before; ++wait)
+                SDL_Delay(10);
+            EXPECT_NE(player.LastCueStartNs(), before) << name << " was not heard";
         }
     }
     test::SetEnv("SDL_AUDIODRIVER", "dummy");

@@ -185,6 +185,44 @@ TEST(WindowsSaves, ATargetThatRefusesToBeReplacedKeepsItsBytes) {
     EXPECT_EQ(pegdrop::ReadTop10File(path), Table(9000));
 }
 
+// A top10.dat another program holds without sharing reads, or whose read
+// fails half-way, is never replaced: the save is refused with the reason it
+// could not be read, and its table is this game's entry alone.
+TEST(WindowsSaves, AnUnreadableTopTenFileIsNeverReplaced) {
+    class FailingReads final : public platform::FileSystem {
+    public:
+        BOOL Read(HANDLE file, void* data, DWORD size, DWORD* read) override {
+            if (reads++ == 0)
+                return FileSystem::Read(file, data, std::min<DWORD>(size, 40), read);
+            SetLastError(ERROR_CRC);
+            return FALSE;
+        }
+        int reads = 0;
+    };
+    test::TempFolder folder;
+    const std::string path = folder.Path() + "\\top10.dat";
+    const std::string before = pegdrop::FormatTop10(Table(5000));
+    platform::ManualClock clock;
+    const pegdrop::Top10Row entry{"Zed", 500};
+    for (const bool held : {true, false}) {
+        SCOPED_TRACE(held ? "held without sharing" : "a read error half-way");
+        folder.Write("top10.dat", before);
+        FailingReads reads;
+        {
+            const HandlePtr hold = held ? Hold(path, 0) : HandlePtr();
+            UseFiles use(reads);
+            const pegdrop::Top10Saved saved = pegdrop::SaveTop10Entry(path, entry, clock);
+            EXPECT_FALSE(saved.result);
+            EXPECT_FALSE(saved.result.Reason().empty());
+            EXPECT_EQ(saved.row, 1);
+            EXPECT_EQ(saved.table, (pegdrop::Top10Table{{entry}}));
+        }
+        EXPECT_EQ(reads.reads, held ? 0 : 2);
+        EXPECT_EQ(folder.Read("top10.dat"), before) << "byte for byte";
+        EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"top10.dat"});
+    }
+}
+
 // Device names, a pipe, a folder and a file held without sharing: reads see
 // nothing and return at once; saves to a device name fail and leave nothing.
 TEST(WindowsOddFiles, DevicesPipesFoldersAndHeldFilesReadAsMissing) {
@@ -260,6 +298,54 @@ TEST(WindowsFonts, TheShippedFacesAreFoundBesideTheExecutable) {
         << cyrillic.family;
     platform::FontFile none;
     EXPECT_FALSE(platform::FontFileWithCharacter(U'\U0010FFFD', "Arial", none));
+}
+
+// A face the game does not know, installed for the player alone, is found
+// before the stand-in: as Windows registers it, wherever its file is, or in
+// the player's own fonts folder by the family it holds, not by its file's
+// name. The build puts DSEG14 beside the shipped faces for this.
+TEST(WindowsFonts, AFaceThePlayerInstalledComesBeforeTheStandIn) {
+    platform::FontFile led;
+    ASSERT_TRUE(platform::MatchFontFile("DSEG7 Classic", false, led));
+    const std::filesystem::path shipped = std::filesystem::path(Widen(led.file)).parent_path();
+    test::TempFolder local;
+    const std::filesystem::path fonts =
+        std::filesystem::path(Widen(local.Path())) / L"Microsoft" / L"Windows" / L"Fonts";
+    const std::filesystem::path elsewhere = std::filesystem::path(Widen(local.Path())) / L"d14.ttf";
+    std::filesystem::create_directories(fonts);
+    std::filesystem::copy_file(shipped / L"DSEG7Classic-Regular.ttf", fonts / L"EggCrate.ttf");
+    std::filesystem::copy_file(shipped / L"DSEG14Classic-Regular.ttf", elsewhere);
+    wchar_t before[MAX_PATH] = L"";
+    const bool had = GetEnvironmentVariableW(L"LOCALAPPDATA", before, MAX_PATH) > 0;
+    ASSERT_TRUE(SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(local.Path()).c_str()));
+    const wchar_t* const key = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+    const wchar_t* const value = L"DSEG14 Classic (TrueType)";
+    for (const bool registered : {true, false}) {
+        SCOPED_TRACE(registered ? "registered" : "in the player's fonts folder");
+        const std::filesystem::path expected =
+            registered ? elsewhere : fonts / L"DSEG14Classic-Regular.ttf";
+        if (registered)
+            ASSERT_EQ(RegSetKeyValueW(
+                          HKEY_CURRENT_USER, key, value, REG_SZ, elsewhere.c_str(),
+                          static_cast<DWORD>((elsewhere.native().size() + 1) * sizeof(wchar_t))),
+                      ERROR_SUCCESS);
+        else
+            std::filesystem::copy_file(elsewhere, expected);
+        platform::FontFile found[2];
+        EXPECT_TRUE(platform::MatchFontFile("DSEG14 Classic", false, found[0]));
+        EXPECT_TRUE(platform::MatchFontFile("dseg14 classic", true, found[1]));
+        if (registered)
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, key, value);
+        for (const platform::FontFile& face : found) {
+            EXPECT_EQ(face.family, "DSEG14 Classic");
+            EXPECT_EQ(std::filesystem::path(Widen(face.file)), expected)
+                << "the regular face where there is no bold one";
+        }
+    }
+    platform::FontFile egg;
+    EXPECT_FALSE(platform::MatchFontFile("EggCrate", false, egg))
+        << "a file named EggCrate holding another face is no EggCrate";
+    SetEnvironmentVariableW(L"LOCALAPPDATA", had ? before : nullptr);
 }
 
 // The settings go in the folder APPDATA names, as Windows names it for every

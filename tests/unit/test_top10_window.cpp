@@ -350,8 +350,8 @@ private:
     bool available_ = false;
 };
 
-// The scores take the player's thousands separator; the board's closing
-// message keeps the comma, and so does a locale without a separator.
+// The scores and the board's closing message take the player's thousands
+// separator; a locale without one has the comma.
 TEST_F(Top10Window, ScoresTakeThePlayersThousandsSeparator) {
     data.Write("top10.dat", "\"Ann\",12500\r\n");
     {
@@ -369,7 +369,7 @@ TEST_F(Top10Window, ScoresTakeThePlayersThousandsSeparator) {
         modPegdrop::Winnings = 12500;
         b.tmrAfterChip_Timer();
         EXPECT_EQ(b.lblMessage.Caption(),
-                  "You finish with $12,500\rThank you for playing PEGDROP!");
+                  "You finish with $12.500\rThank you for playing PEGDROP!");
     }
     for (const char* locale : {"C", "POSIX", "C.UTF-8"}) {
         ::setenv("LC_ALL", locale, 1);

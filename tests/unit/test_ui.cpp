@@ -131,7 +131,7 @@ TEST_F(ControlLayer, ACloseBoxDoesWhatItsWindowDecidesAndNothingByDefault) {
     EXPECT_TRUE(o.IsShown());
 }
 
-TEST_F(ControlLayer, KeysGiveCharacterCodesAndChordsGiveNone) {
+TEST_F(ControlLayer, KeysGiveCharacterCodesAndOnlyCtrlWithALetterOfTheChords) {
     Probe& p = app().Instance<Probe>();
     Type(p, "tT5 ");
     PressKey(p, SDLK_RETURN);
@@ -152,8 +152,13 @@ TEST_F(ControlLayer, KeysGiveCharacterCodesAndChordsGiveNone) {
     // AltGr types: X reports it as Right Alt, Windows as Ctrl+Alt.
     PressKey(p, SDLK_q, KMOD_RALT, "@");
     PressKey(p, SDLK_2, KMOD_LCTRL | KMOD_RALT, "@");
+    // Any script; past what the code holds, "?".
+    PressKey(p, SDLK_SEMICOLON, KMOD_NONE, "\xD0\x96"); // Ж
+    PressKey(p, SDLK_p, KMOD_NONE, "\xCF\x80");         // π
+    PressKey(p, SDLK_r, KMOD_NONE, "\xEA\xB0\x80");     // 가
     Yield();
-    EXPECT_EQ(p.keys, (std::vector<std::int16_t>{'t', 'T', '5', ' ', 13, 13, 8, 27, 9, '@', '@'}));
+    EXPECT_EQ(p.keys, (std::vector<std::int16_t>{'t', 'T', '5', ' ', 13, 13, 8, 27, 9, 1, 26, '@',
+                                                 '@', 0x416, 0x3C0, '?'}));
 }
 
 TEST_F(ControlLayer, InputGoesToTheWindowItWasMeantFor) {

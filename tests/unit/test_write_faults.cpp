@@ -355,10 +355,9 @@ TEST(WriteFaults, KilledBeforeAnyStepASaveLeavesTheOldFileOrTheNewOne) {
 // at step k still shows the window, and Exit ends the program whether or not
 // its speed save fails after it. Each failure is told once, in a message over
 // the window and on stderr.
-class FailedSaveInTheGame : public test::Harness,
-                            public ::testing::WithParamInterface<std::tuple<int, int>> {
+class SaveInTheGame : public test::Harness {
 protected:
-    FailedSaveInTheGame() {
+    SaveInTheGame() {
         modPegdrop::DataPath = data.Path() + "/";
         modPegdrop::SoundPath = modPegdrop::DataPath + "sounds/";
         // The name prompt is answered with `name`; every message is recorded
@@ -396,6 +395,9 @@ protected:
     std::string name = "Zed";
     std::vector<std::string> messages;
 };
+
+class FailedSaveInTheGame : public SaveInTheGame,
+                            public ::testing::WithParamInterface<std::tuple<int, int>> {};
 
 TEST_P(FailedSaveInTheGame, TheTopTenWindowOpensAndExitStillEndsTheProgram) {
     const auto [k, error] = GetParam();
@@ -451,5 +453,69 @@ TEST_P(FailedSaveInTheGame, TheTopTenWindowOpensAndExitStillEndsTheProgram) {
 INSTANTIATE_TEST_SUITE_P(EveryStepAndError, FailedSaveInTheGame,
                          ::testing::Combine(::testing::Range(1, 17),
                                             ::testing::Values(ENOSPC, EIO, EACCES)));
+
+// A top10.dat that is there but will not be read: refused at the open, as a
+// file of mode 0200 is, or failing half-way through it, as a bad disk does.
+class UnreadableFiles final : public platform::FileSystem {
+public:
+    int openError = 0;
+    std::size_t readBeforeError = SIZE_MAX; // bytes a read gives before EIO
+    int saves = 0;                          // temporary files opened
+
+    int Open(const char* path, int flags, mode_t mode) override {
+        ++saves;
+        return FileSystem::Open(path, flags, mode);
+    }
+    int OpenToRead(const char* path, int flags) override {
+        if (openError != 0 && std::string_view(path).ends_with("top10.dat"))
+            return errno = openError, -1;
+        return FileSystem::OpenToRead(path, flags);
+    }
+    ssize_t Read(int fd, void* data, std::size_t size) override {
+        if (readBeforeError == 0)
+            return errno = EIO, -1;
+        const ssize_t n = FileSystem::Read(fd, data, std::min(size, readBeforeError));
+        if (n > 0)
+            readBeforeError -= static_cast<std::size_t>(n);
+        return n;
+    }
+};
+
+TEST_F(SaveInTheGame, AnUnreadableTopTenFileIsNeverReplacedAndTheRefusalIsTold) {
+    const std::string before = pegdrop::FormatTop10(Ladder(5000));
+    struct Case {
+        const char* what;
+        int openError;
+        std::size_t readBeforeError;
+        int told;
+    };
+    for (const Case& c :
+         {Case{"mode 0200", EACCES, SIZE_MAX, EACCES}, Case{"a read error half-way", 0, 40, EIO}}) {
+        SCOPED_TRACE(c.what);
+        data.Write("top10.dat", before);
+        messages.clear();
+        UnreadableFiles fs;
+        fs.openError = c.openError;
+        fs.readBeforeError = c.readBeforeError;
+        UseFiles use(fs);
+        ::testing::internal::CaptureStderr();
+        FrmTop10& window = TournamentEnds(500);
+        const std::string told =
+            std::string("Your score could not be saved to top10.dat: ") + std::strerror(c.told);
+        EXPECT_EQ(OwnLines(::testing::internal::GetCapturedStderr()),
+                  std::vector<std::string>{told});
+        EXPECT_EQ(messages, std::vector<std::string>{"PEGDROP: " + told});
+        EXPECT_EQ(data.Read("top10.dat"), before) << "byte for byte";
+        EXPECT_EQ(fs.saves, 0);
+        EXPECT_EQ(Entries(data.Path()), std::vector<std::string>{"top10.dat"});
+        // What could be read, which is nothing, and this game's entry.
+        EXPECT_EQ(window.NewEntryRow, 1);
+        EXPECT_EQ(window.lblPlayer(1).Caption(), " Zed");
+        EXPECT_EQ(window.lblScore(1).Caption(), "$500 ");
+        EXPECT_EQ(window.lblPlayer(2).Caption(), " ");
+        window.Unload();
+        Yield();
+    }
+}
 
 } // namespace
