@@ -2,6 +2,7 @@
 
 #include "art/pictures.h"
 #include "game/data_files.h"
+#include "game/faces.h"
 #include "game/frmSpeed.h"
 #include "game/frmTop10.h"
 #include "game/images.h"
@@ -21,7 +22,7 @@ ui::LabelStyle MessageStyle() {
     ui::LabelStyle style;
     style.fore = ui::RGB(255, 255, 255);
     style.back = ui::RGB(0, 0, 0);
-    style.font = {"Arial", 14.25f, false};
+    style.font = faces::kMessage;
     return style;
 }
 
@@ -29,7 +30,7 @@ ui::LabelStyle ScoreboardStyle() {
     ui::LabelStyle style;
     style.fore = board::kScoreText;
     style.back = board::kScoreBack;
-    style.font = {"Arial", 18.0f, false};
+    style.font = faces::kScoreboard;
     style.align = ui::Align::Right;
     return style;
 }
@@ -96,7 +97,7 @@ void FrmBoard::Form_Load() {
 void FrmBoard::NewGame() {
     modPegdrop::Winnings = 0;
     modPegdrop::GameMode = 0;
-    lblScoreboard.SetFontFace("EggCrate");
+    lblScoreboard.SetFontFace(faces::kScoreboardLed.face);
     lblScoreboard.SetCaption("");
     lblScoreboard.SetForeColor(board::kScoreText);
     tmrScoreFlash.SetEnabled(false);

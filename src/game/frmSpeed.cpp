@@ -1,5 +1,6 @@
 #include "game/frmSpeed.h"
 
+#include "game/faces.h"
 #include "game/images.h"
 #include "game/modPegdrop.h"
 #include "game/step_pace.h"
@@ -30,7 +31,7 @@ std::int16_t LeadingNumber(const std::string& text) {
 ui::LabelStyle PromptStyle() {
     ui::LabelStyle style;
     style.transparent = true;
-    style.font = {"Arial", 12.0f, false};
+    style.font = faces::kSpeed;
     style.fitWidth = true; // the stand-in for Arial runs a few pixels wider here
     return style;
 }
@@ -40,7 +41,7 @@ ui::LabelStyle PromptStyle() {
 FrmSpeed::FrmSpeed()
     : ui::Window("Form1", 360, 280),
       lblInputSpeed(*this, {40, 8, 236, 18}, PromptStyle(), speed::kPrompt),
-      txtSpeed(*this, {280, 5, 38, 26}, {"Arial", 12.0f, false}, 3),
+      txtSpeed(*this, {280, 5, 38, 26}, faces::kSpeed, 3),
       cmdTest(*this, {120, 32, 120, 26}, "Click here to test"),
       imgBoard(*this, {115, 60, 130, 212}, true, pegdrop::images::TestBoard()),
       shpChip(*this, {172, 64, 17, 17}, ui::RGB(192, 0, 128), ui::RGB(128, 128, 128)),

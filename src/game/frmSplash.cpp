@@ -1,5 +1,6 @@
 #include "game/frmSplash.h"
 
+#include "game/faces.h"
 #include "game/frmBoard.h"
 #include "game/images.h"
 #include "game/modPegdrop.h"
@@ -13,7 +14,7 @@ ui::LabelStyle SmallBlack(ui::Align align, bool autoSize) {
     ui::LabelStyle style;
     style.fore = ui::RGB(0, 0, 0);
     style.transparent = true;
-    style.font = {"Arial", 9.0f, false};
+    style.font = faces::kSplash;
     style.align = align;
     style.autoSize = autoSize;
     return style;

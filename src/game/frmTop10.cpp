@@ -1,6 +1,7 @@
 #include "game/frmTop10.h"
 
 #include "game/data_files.h"
+#include "game/faces.h"
 #include "game/frmBoard.h"
 #include "game/images.h"
 #include "game/modPegdrop.h"
@@ -32,7 +33,7 @@ ui::LabelStyle RowStyle(int row, ui::Align align) {
     ui::LabelStyle style;
     style.fore = top10::kBrightYellow;
     style.back = top10::RowBackground(row);
-    style.font = {"Arial", 12.0f, true};
+    style.font = faces::kTop10Row;
     style.align = align;
     return style;
 }
@@ -41,7 +42,7 @@ ui::LabelStyle TitleStyle() {
     ui::LabelStyle style;
     style.fore = ui::RGB(0, 230, 230);
     style.back = ui::RGB(230, 0, 0);
-    style.font = {"Arial", 15.75f, true};
+    style.font = faces::kTop10Title;
     style.align = ui::Align::Center;
     return style;
 }

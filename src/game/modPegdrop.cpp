@@ -1,5 +1,6 @@
 #include "game/modPegdrop.h"
 
+#include "game/faces.h"
 #include "game/frmBoard.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -154,6 +155,7 @@ ui::Options ApplicationOptions() {
     options.windowSystemVariable = "PEGDROP_DESKTOP";
     options.name = "pegdrop";
     options.standIns = kFaceStandIns;
+    options.facesAhead = faces::All();
     options.chosenScale = ChosenScale;
     options.programKeys = [](const SDL_Keysym& key) {
         const bool plain = (key.mod & (KMOD_CTRL | KMOD_ALT | KMOD_SHIFT)) == 0;

@@ -2,6 +2,7 @@
 
 #include "platform/display.h"
 #include "platform/quiet_stderr.h"
+#include "ui/scaled_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,7 +36,7 @@ std::uint32_t EventWindowId(const SDL_Event& e) {
 Application::Application(Options options)
     : clock_(std::move(options.clock)), fonts_(std::move(options.standIns)),
       name_(std::move(options.name)), firstPicture_(std::move(options.firstPicture)),
-      programKeys_(std::move(options.programKeys)) {
+      facesAhead_(std::move(options.facesAhead)), programKeys_(std::move(options.programKeys)) {
     current = this;
     if (!clock_)
         clock_ = std::make_unique<platform::RealClock>();
@@ -424,6 +425,8 @@ void Application::PaintChanged() {
         presented_ = true;
         if (firstPicture_)
             firstPicture_();
+        const std::vector<Window*> shown = Windows();
+        PrepareFaces(fonts_, facesAhead_, shown.empty() ? 1 : shown.front()->Scale());
     }
 }
 

@@ -28,6 +28,10 @@ struct Options {
     std::string name;
     // Called once, right after the first picture is presented.
     std::function<void()> firstPicture;
+    // The faces the program's windows draw text in: opened, and their
+    // printable ASCII rendered once, right after the first picture, so that
+    // a window opened later shows its first picture without waiting for them.
+    std::vector<FontSpec> facesAhead;
     // Faces the program's windows ask for that a system may lack.
     std::vector<FaceStandIn> standIns;
     // Keys the program takes in whichever window holds them, dialogs
@@ -184,6 +188,7 @@ private:
     FontCache fonts_;
     std::string name_;
     std::function<void()> firstPicture_;
+    std::vector<FontSpec> facesAhead_;
     std::function<bool(const SDL_Keysym& key)> programKeys_;
     ScaleChoice scale_;
     ScaleChoice automatic_;

@@ -78,7 +78,13 @@ TTF_Font* FontCache::Get(const FontSpec& wanted) {
     auto it = fonts_.find(key);
     if (it != fonts_.end())
         return it->second.get();
-    const ResolvedFace face = ResolveFace(wanted.face, wanted.bold, standIns_);
+    auto known = resolved_.find({wanted.face, wanted.bold});
+    if (known == resolved_.end())
+        known = resolved_
+                    .emplace(std::make_pair(wanted.face, wanted.bold),
+                             ResolveFace(wanted.face, wanted.bold, standIns_))
+                    .first;
+    const ResolvedFace& face = known->second;
     FontPtr font;
     if (!face.file.empty())
         font =

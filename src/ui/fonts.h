@@ -60,6 +60,7 @@ public:
     TTF_Font* FaceFor(const FontSpec& wanted, char32_t character);
     void Clear() {
         fonts_.clear();
+        resolved_.clear();
         fallbackFonts_.clear();
     }
 
@@ -67,6 +68,8 @@ private:
     TTF_Font* Fallback(std::size_t index, const FontSpec& wanted);
 
     std::vector<FaceStandIn> standIns_;
+    // The system is asked once a face: each size opens the same file.
+    std::map<std::pair<std::string, bool>, ResolvedFace> resolved_;
     std::map<std::tuple<std::string, int, bool>, FontPtr> fonts_;
     // Fallback files in the order found: one covers many characters, so
     // the system is asked only for a character that none found so far has.

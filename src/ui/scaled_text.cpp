@@ -233,6 +233,16 @@ void DrawText(SDL_Renderer* renderer, const TextPicture& text, float x, float y)
     SDL_RenderCopyF(renderer, text.texture.get(), nullptr, &where);
 }
 
+void PrepareFaces(FontCache& fonts, const std::vector<FontSpec>& faces, int scale) {
+    std::string printable;
+    for (char c = ' '; c <= '~'; ++c)
+        printable += c;
+    for (const FontSpec& font : faces)
+        if (TTF_Font* face = fonts.Get(Scaled(font, std::max(1, scale))))
+            const SurfacePtr glyphs(
+                TTF_RenderUTF8_Blended(face, printable.c_str(), SDL_Color{0, 0, 0, 255}));
+}
+
 float TextAdvance(FontCache& fonts, const FontSpec& font, int scale, const std::string& utf8) {
     scale = std::max(1, scale);
     return static_cast<float>(LineWidth(fonts, Scaled(font, scale), utf8)) /

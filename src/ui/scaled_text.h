@@ -9,6 +9,7 @@
 #include "ui/sdl_ptrs.h"
 
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -39,6 +40,10 @@ TextPicture RenderWrapped(SDL_Renderer* renderer, FontCache& fonts, const FontSp
 std::string WrapText(FontCache& fonts, const FontSpec& font, const std::string& utf8, int width);
 // Draws the picture with its top-left corner at (x, y), one texel a pixel.
 void DrawText(SDL_Renderer* renderer, const TextPicture& text, float x, float y);
+
+// Opens each face at that scale and renders its printable ASCII once, so
+// that SDL_ttf holds those glyphs when a window first draws text in it.
+void PrepareFaces(FontCache& fonts, const std::vector<FontSpec>& faces, int scale);
 
 // The width of text in the window's pixels as the renderer's scale draws it:
 // where a caret or a selection goes.

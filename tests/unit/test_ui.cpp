@@ -2,6 +2,7 @@
 // text and frame pacing.
 #include "harness.h"
 
+#include "game/faces.h"
 #include "game/frmTop10.h"
 #include "platform/display.h"
 #include "platform/font_files.h"
@@ -360,6 +361,41 @@ TEST(Fonts, FacesResolveToTheirStandIns) {
     EXPECT_EQ(ui::PointsToPixels(14.25f), 19);
     EXPECT_EQ(ui::PointsToPixels(18.0f), 24);
     EXPECT_EQ(ui::PointsToPixels(9.0f), 12);
+}
+
+// Opening a face ahead and filling its glyph cache must not change a pixel
+// of the text a window draws in it later, at either scale.
+TEST_F(ControlLayer, TextIsTheSameWhetherItsFaceWasPreparedAheadOrNot) {
+    const auto standIns = modPegdrop::ApplicationOptions().standIns;
+    const std::string text = "Top Ten 90000\nZo\u00EB plays on";
+    for (const int scale : {1, 2}) {
+        const auto draw = [&](bool ahead, const ui::FontSpec& font) {
+            ui::FontCache fonts(standIns);
+            if (ahead)
+                ui::PrepareFaces(fonts, faces::All(), scale);
+            const ui::SurfacePtr surface(
+                SDL_CreateRGBSurfaceWithFormat(0, 400, 120, 32, SDL_PIXELFORMAT_ARGB8888));
+            const ui::RendererPtr renderer(SDL_CreateSoftwareRenderer(surface.get()));
+            SDL_RenderSetScale(renderer.get(), static_cast<float>(scale),
+                               static_cast<float>(scale));
+            const ui::TextPicture picture =
+                ui::RenderWrapped(renderer.get(), fonts, font, text, ui::RGB(255, 255, 0), 0,
+                                  TTF_WRAPPED_ALIGN_CENTER);
+            ui::DrawText(renderer.get(), picture, 0, 0);
+            std::vector<std::uint32_t> pixels(400 * 120);
+            SDL_RenderReadPixels(renderer.get(), nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
+                                 400 * 4);
+            return pixels;
+        };
+        for (const ui::FontSpec& font : faces::All()) {
+            const std::vector<std::uint32_t> fresh = draw(false, font);
+            EXPECT_NE(std::count(fresh.begin(), fresh.end(), fresh.front()),
+                      static_cast<std::ptrdiff_t>(fresh.size()))
+                << font.face << " " << font.points << " drew nothing";
+            EXPECT_EQ(draw(true, font), fresh)
+                << font.face << " " << font.points << " at " << scale;
+        }
+    }
 }
 
 // ---- Text in any script
