@@ -1,5 +1,6 @@
 #include "ui/desktop.h"
 
+#include "platform/display.h"
 #include "ui/application.h"
 #include "ui/draw3d.h"
 #include "ui/scaled_text.h"
@@ -68,6 +69,7 @@ Desktop::Desktop() {
     if (!window_)
         return;
     nativeId_ = SDL_GetWindowID(window_.get());
+    platform::ExposeOnPageResize(nativeId_);
     SDL_GetWindowSize(window_.get(), &width_, &height_);
     DamageAll();
 }
