@@ -3,6 +3,7 @@
 // display_windows.cpp.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,12 @@ std::string NoWindowReasonHere();
 // it closes that connection at the program's end, where such an answer is
 // often read, so it must find this one. Harmless when X11 is not used.
 void IgnoreStaleWakeUps();
+
+// A browser clears its canvas whenever its window is resized, to the same
+// size too, and SDL tells only of a new size: the window `windowId` is then
+// sent SDL_WINDOWEVENT_EXPOSED, so that it is drawn again. Call it after the
+// window is made. Elsewhere a window manager sends that itself.
+void ExposeOnPageResize(std::uint32_t windowId);
 
 // The density at which a window shows at its own size.
 inline constexpr double kBaseDpi = 96.0;

@@ -9,6 +9,8 @@ std::string NoWindowReasonHere() {
 
 // On Windows a wake-up posted to a window already destroyed only fails;
 // nothing ends the program for it.
+void ExposeOnPageResize(std::uint32_t) {}
+
 void IgnoreStaleWakeUps() {}
 
 // With per-monitor awareness (the manifest, SDL's hint) SDL reports the

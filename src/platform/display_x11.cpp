@@ -82,6 +82,8 @@ std::string NoWindowReasonHere() {
     return NoWindowReason(start);
 }
 
+void ExposeOnPageResize(std::uint32_t) {}
+
 void IgnoreStaleWakeUps() {
     static bool installed = false;
     if (installed)

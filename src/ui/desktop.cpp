@@ -1,5 +1,6 @@
 #include "ui/desktop.h"
 
+#include "platform/display.h"
 #include "ui/application.h"
 #include "ui/draw3d.h"
 #include "ui/scaled_text.h"
@@ -68,12 +69,13 @@ Desktop::Desktop() {
     if (!window_)
         return;
     nativeId_ = SDL_GetWindowID(window_.get());
+    platform::ExposeOnPageResize(nativeId_);
     SDL_GetWindowSize(window_.get(), &width_, &height_);
     DamageAll();
 }
 
 std::uint32_t Desktop::Add(Window& window) {
-    order_.push_back({&window, 0, 0});
+    order_.push_back({&window, 0, 0, 0});
     CenterOver(window, nullptr);
     return nextId_++;
 }
@@ -148,7 +150,8 @@ void Desktop::CenterOver(Window& window, const Window* owner) {
     DamageFrame(*placed);
     placed->x = area.x + (area.w - frame.w) / 2;
     // The title bar stays where the pointer can take it.
-    placed->y = std::max(0, area.y + (area.h - frame.h) / 2);
+    placed->freeY = area.y + (area.h - frame.h) / 2;
+    placed->y = std::max(0, placed->freeY);
     DamageFrame(*placed);
 }
 
@@ -160,7 +163,8 @@ void Desktop::Resized(Window& window, int oldScale) {
     const int oldWidth = FrameWidth(window) * oldScale, oldHeight = FrameHeight(window) * oldScale;
     dirty_.push_back({placed->x, placed->y, oldWidth, oldHeight});
     placed->x += (oldWidth - FrameWidth(window) * scale) / 2;
-    placed->y = std::max(0, placed->y + (oldHeight - FrameHeight(window) * scale) / 2);
+    placed->freeY += (oldHeight - FrameHeight(window) * scale) / 2;
+    placed->y = std::max(0, placed->freeY);
     DamageFrame(*placed);
 }
 
@@ -283,7 +287,8 @@ void Desktop::SizeChanged() {
     SDL_GetWindowSize(window_.get(), &w, &h);
     for (Placed& p : order_) {
         p.x += (w - width_) / 2;
-        p.y = std::max(0, p.y + (h - height_) / 2);
+        p.freeY += (h - height_) / 2;
+        p.y = std::max(0, p.freeY);
     }
     width_ = w;
     height_ = h;
@@ -392,7 +397,8 @@ void Desktop::Pointer(const SDL_Event& e, Application& app) {
         if (Placed* p = byId(dragging_); p != nullptr && motion) {
             DamageFrame(*p);
             p->x = x - grab_.x;
-            p->y = std::max(0, y - grab_.y);
+            p->freeY = std::max(0, y - grab_.y);
+            p->y = p->freeY;
             DamageFrame(*p);
         }
         if (leftUp)

@@ -96,6 +96,9 @@ private:
     struct Placed {
         Window* window;
         int x, y; // the frame's top-left corner, in desktop pixels
+        // Where the frame's top would be if the title bar were not kept on
+        // the desktop: a smaller desktop and back leaves the window where it was.
+        int freeY;
     };
     Placed* Find(const Window& window);
     const Placed* Find(const Window& window) const;

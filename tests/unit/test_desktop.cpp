@@ -179,6 +179,26 @@ TEST_F(OneDesktop, F11FillsTheScreenWithTheWholeDesktopAndBringsItBack) {
     EXPECT_EQ(SDL_GetWindowFlags(Desk().Native()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
 }
 
+// A browser's window made smaller than a window on the page, then larger
+// again: the title bars stay on the desktop meanwhile, and every window comes
+// back to where it was.
+TEST_F(OneDesktop, ADesktopShrunkAndGrownAgainPutsEveryWindowBack) {
+    Wide& wide = app().Instance<Wide>();
+    Small& small = app().Instance<Small>();
+    Yield();
+    int w = 0, h = 0;
+    SDL_GetWindowSize(Desk().Native(), &w, &h);
+    const SDL_Rect wideBox = Desk().CloseBox(wide), smallBox = Desk().CloseBox(small);
+    SDL_SetWindowSize(Desk().Native(), w, 40);
+    Yield();
+    EXPECT_GE(Desk().CloseBox(wide).y, 0);
+    SDL_SetWindowSize(Desk().Native(), w, h);
+    Yield();
+    const SDL_Rect wideAfter = Desk().CloseBox(wide), smallAfter = Desk().CloseBox(small);
+    EXPECT_TRUE(SDL_RectEquals(&wideBox, &wideAfter));
+    EXPECT_TRUE(SDL_RectEquals(&smallBox, &smallAfter));
+}
+
 TEST_F(OneDesktop, TheWindowsClientAreasAreTheNativeWindowsPixels) {
     data.Write("top10.dat", "\"Ann\",9000\r\n\"Bob\",8000\r\n\"Cy\",7000\r\n");
     const auto open = [this](int which) -> ui::Window& {

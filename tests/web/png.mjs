@@ -79,3 +79,9 @@ export function findPicture(whole, part, tolerance = 0) {
         }
     return null;
 }
+
+// The rows from `top` to `bottom` (not included) of a picture.
+export function rows(picture, top, bottom) {
+    const width = picture.width;
+    return { width, height: bottom - top, rgba: picture.rgba.subarray(top * width * 4, bottom * width * 4) };
+}
