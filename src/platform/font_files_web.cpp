@@ -62,7 +62,9 @@ bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
 }
 
 // The faces are in the page's own data, which loads whole or not at all.
-std::string MissingShippedFonts() { return {}; }
+std::string MissingShippedFonts() {
+    return {};
+}
 
 bool FontFileWithCharacter(char32_t codePoint, const std::string&, FontFile& out) {
     if (FontFileHasCharacter(kFaces[0].regular, codePoint)) {
