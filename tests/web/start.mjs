@@ -1,0 +1,68 @@
+// The page's start: its first picture, the board, and both again offline.
+import { linuxPicture, launch, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
+import { findPicture } from "./png.mjs";
+
+export const scenarios = {
+    // The splash is the first picture, and its pixels are the Linux build's
+    // (the harness's picture in docs/splash.png): the same text laid out
+    // alike, its anti-aliased edges within one level, where Linux's SDL
+    // blends with the processor's vector instructions and the page's with
+    // plain C.
+    async splash({ url, profile, figures }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            // make bench's start figure, read the same way: the clock when the
+            // first picture was on the screen, here since navigation began.
+            await page.evaluateOnNewDocument(() => {
+                window.Module = { preRun: [() => { Module.ENV.PEGDROP_FIRST_FRAME_FILE = "/first-picture"; }] };
+            });
+            await page.goto(url);
+            await waitForSplash(page);
+            figures.firstPictureMs = await page.evaluate(() => {
+                const at = Module.FS.readFile("/first-picture", { encoding: "utf8" });
+                return Number(at) / 1e6;
+            }).catch(() => undefined);
+        } finally {
+            await browser.close();
+        }
+    },
+
+    // A click on the splash opens the board on the composited desktop.
+    async board({ url, profile }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            await page.goto(url);
+            await openBoard(page);
+        } finally {
+            await browser.close();
+        }
+    },
+
+    // After one visit the service worker has every file: with the network
+    // off the page loads again and shows its first picture.
+    async offline({ url, profile }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            await page.goto(url);
+            const splash = linuxPicture("splash.png");
+            const showsSplash = p => findPicture(p, splash, 1) !== null;
+            await waitForPicture(page, "the splash", showsSplash);
+            await page.evaluate(async () => {
+                await navigator.serviceWorker.ready;
+                const names = await caches.keys();
+                const cache = await caches.open(names.find(n => n.startsWith("pegdrop-")));
+                for (const file of ["pegdrop.js", "pegdrop.wasm", "pegdrop.data"])
+                    if (!(await cache.match(file)))
+                        throw new Error(file + " is not kept");
+            });
+            await page.setOfflineMode(true);
+            await page.reload();
+            await waitForPicture(page, "the splash with the network off", showsSplash);
+        } finally {
+            await browser.close();
+        }
+    },
+};
