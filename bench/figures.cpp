@@ -12,6 +12,7 @@
 #include "game/frmSpeed.h"
 #include "game/frmSplash.h"
 #include "game/frmTop10.h"
+#include "game/images.h"
 #include "game/modPegdrop.h"
 #include "platform/font_files.h"
 #include "ui/application.h"
@@ -187,7 +188,11 @@ int OpenWindowsOnce(const char* file) {
         Fail(reason);
     pegdrop::CuePlayer cues(pegdrop::CuePlayer::Opening::Later);
     ui::Options options = modPegdrop::ApplicationOptions();
-    options.firstPicture = [&cues] { cues.Open(); };
+    options.firstPicture = [&cues] {
+        cues.Open();
+        cues.Preload(modPegdrop::SoundPath);
+        pegdrop::images::UnpackAhead();
+    };
     ui::Application app(std::move(options));
     if (!app.StartError().empty())
         Fail("cannot open a window: " + app.StartError());

@@ -53,4 +53,12 @@ std::shared_ptr<const ui::Bitmap> TestBoard() {
     return picture;
 }
 
+void UnpackAhead() {
+    Board();
+    for (int slot = 1; slot <= 9; ++slot)
+        LitSlot(slot);
+    MutedMark();
+    TestBoard();
+}
+
 } // namespace pegdrop::images

@@ -15,4 +15,8 @@ std::shared_ptr<const ui::Bitmap> Icon();
 std::shared_ptr<const ui::Bitmap> MutedMark();
 std::shared_ptr<const ui::Bitmap> TestBoard();
 
+// Unpacks the pictures of the windows opened later, so that none waits for
+// it: called once the splash is on the screen.
+void UnpackAhead();
+
 } // namespace pegdrop::images

@@ -1,6 +1,7 @@
 // The entry point: the splash window, then the event loop until no window is left.
 #include "game/cue_player.h"
 #include "game/frmSplash.h"
+#include "game/images.h"
 #include "game/modPegdrop.h"
 #include "game/version.h"
 #include "platform/console.h"
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
         cues.Open();
         // Every cue ready before any can fall due in the middle of a fall.
         cues.Preload(modPegdrop::SoundPath);
+        pegdrop::images::UnpackAhead();
     };
     ui::Application app(std::move(options));
     if (!app.StartError().empty()) {

@@ -133,6 +133,7 @@ void Application::RescaleWindows() {
 Application::~Application() {
     pads_.reset();
     windows_.clear();
+    closed_.clear();
     desktop_.reset();
     fonts_.Clear();
     if (ttfStarted_)
@@ -404,6 +405,13 @@ std::uint64_t Application::PresentDueUs() const {
     return lastPresentUs_ + static_cast<std::uint64_t>(std::llround(frameUs_ * 0.75));
 }
 
+void Application::DestroyAfterNextPicture(WindowPtr window) {
+    if (!window)
+        return;
+    closed_.push_back(std::move(window));
+    closedAtFrame_ = framesPresented_;
+}
+
 void Application::PaintChanged() {
     // Never sleeps: a yield inside a long handler must not set that
     // handler's pace. What is not shown now is shown by a later yield or by
@@ -431,6 +439,10 @@ void Application::PaintChanged() {
 }
 
 void Application::DoEvents() {
+    // Not in the yield that presents the next picture: that one ends a
+    // window's opening, and destroying a window takes milliseconds.
+    if (!closed_.empty() && framesPresented_ > closedAtFrame_)
+        closed_.clear();
     if (pads_) {
         pads_->Update();
         padsReadUs_ = clock_->NowUs();

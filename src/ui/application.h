@@ -144,6 +144,9 @@ public:
     // a pushed stick moves on, or UINT64_MAX.
     std::uint64_t NextPadDueUs() const;
     std::uint64_t FramesPresented() const { return framesPresented_; }
+    // A closed window, already hidden, is destroyed once the next picture is
+    // on the screen: the window that replaces it is not kept waiting for it.
+    void DestroyAfterNextPicture(WindowPtr window);
     double FrameIntervalUs() const { return frameUs_; }
     std::vector<Window*> Windows() const;
     Window* FindNative(std::uint32_t windowId) const;
@@ -195,6 +198,8 @@ private:
     void RescaleWindows();
     bool toldScaleLowered_ = false;
     std::vector<std::unique_ptr<Window>> windows_;
+    std::vector<WindowPtr> closed_;
+    std::uint64_t closedAtFrame_ = 0;
     std::unique_ptr<Desktop> desktop_;
     std::vector<Window*> modal_;
     int depth_ = 0;

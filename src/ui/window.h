@@ -176,7 +176,10 @@ private:
     }
     // Drops the surface, renderer and textures, to be made again at the scale.
     void RemakeGraphics();
-    void ReleaseNative();
+    // A window unloaded while the program runs leaves the screen at once and
+    // is destroyed after the next picture; one destroyed goes at once.
+    enum class Leaving { Now, AfterNextPicture };
+    void ReleaseNative(Leaving leaving);
 
     std::string caption_;
     int width_;

@@ -26,7 +26,7 @@ Window::Window(std::string caption, int clientWidth, int clientHeight)
 }
 
 Window::~Window() {
-    ReleaseNative();
+    ReleaseNative(Leaving::Now);
 }
 
 void Window::Show() {
@@ -53,7 +53,7 @@ void Window::Unload() {
     const bool hadKeys = App().KeyWindow() == this;
     loaded_ = false;
     shown_ = false;
-    ReleaseNative();
+    ReleaseNative(Leaving::AfterNextPicture);
     // The keys go on to a window that is still there: a dialog gives them
     // back to its owner, as a desktop does.
     if (hadKeys)
@@ -141,12 +141,16 @@ void Window::SetFullScreen(bool on) {
     RemakeGraphics();
 }
 
-void Window::ReleaseNative() {
+void Window::ReleaseNative(Leaving leaving) {
     for (Control* c : controls_)
         c->ReleaseGraphics();
     backgroundTexture_.reset();
     renderer_.reset();
     surface_ = nullptr;
+    if (window_ && leaving == Leaving::AfterNextPicture) {
+        SDL_HideWindow(window_.get());
+        App().DestroyAfterNextPicture(std::move(window_));
+    }
     window_.reset();
     picture_.reset();
     if (desktop_ != nullptr)

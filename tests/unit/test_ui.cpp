@@ -122,6 +122,22 @@ TEST_F(ControlLayer, UnloadInsideOwnHandlerIsSafeAndTheProgramEndsWithTheLastWin
     EXPECT_EQ(app().Find<Other>(), nullptr);
 }
 
+// The window that replaces one is not kept waiting for the old one's end.
+TEST_F(ControlLayer, AnUnloadedWindowLeavesTheScreenAtOnceAndGoesAfterTheNextPicture) {
+    Probe& probe = app().Instance<Probe>();
+    Yield();
+    const std::uint32_t id = probe.NativeId();
+    app().Instance<Other>();
+    probe.Unload();
+    SDL_Window* old = SDL_GetWindowFromID(id);
+    ASSERT_NE(old, nullptr);
+    EXPECT_NE(SDL_GetWindowFlags(old) & SDL_WINDOW_HIDDEN, 0u);
+    for (int yields = 0; yields < 3 && app().FramesPresented() < 2; ++yields)
+        Yield();
+    Yield();
+    EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
+}
+
 TEST_F(ControlLayer, ACloseBoxDoesWhatItsWindowDecidesAndNothingByDefault) {
     Probe& p = app().Instance<Probe>();
     Other& o = app().Instance<Other>();
