@@ -1,7 +1,7 @@
 # What the browser build makes (the top-level CMakeLists.txt includes this for
 # emscripten, after the game's target):
 # - pegdrop.js, pegdrop.wasm and pegdrop.data: the game, and its data at
-#   /cues (the cues our build makes) and /fonts (Liberation Sans, DSEG7);
+#   /fonts (Liberation Sans, DSEG7); the game makes its cues in the page;
 # - the target web-package: pegdrop-VERSION-web.zip, a folder of static files
 #   (index.html, the three above, the web app manifest with our icons, the
 #   service worker, and the late fallback face).
@@ -21,12 +21,11 @@ set(PEGDROP_LATE_FONT /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf)
 add_custom_command(
   OUTPUT ${PEGDROP_WEB_DATA}/.stamp
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${PEGDROP_WEB_DATA}
-  COMMAND ${PEGDROP_HOST_TOOLS}/tools/pegdrop-sounds ${PEGDROP_WEB_DATA}/cues
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PEGDROP_WEB_DATA}/fonts
   COMMAND ${CMAKE_COMMAND} -E copy ${PEGDROP_FONT_FILES} ${PEGDROP_WEB_DATA}/fonts
   COMMAND ${CMAKE_COMMAND} -E touch ${PEGDROP_WEB_DATA}/.stamp
   DEPENDS host_tools ${PEGDROP_FONT_FILES}
-  COMMENT "Synthesising the cues and gathering the fonts for the page")
+  COMMENT "Gathering the fonts for the page")
 add_custom_target(page_data DEPENDS ${PEGDROP_WEB_DATA}/.stamp)
 add_dependencies(pegdrop page_data)
 
@@ -46,9 +45,9 @@ target_link_options(pegdrop PRIVATE
   # SDL's audio and its callbacks call these by name; the data folder sets
   # ENV. A file, since their names begin with a $ that no shell keeps.
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
-  # SHELL: keeps CMake from taking the second --preload-file for a repeat.
-  "SHELL:--preload-file ${PEGDROP_WEB_DATA}/cues@/cues"
-  "SHELL:--preload-file ${PEGDROP_WEB_DATA}/fonts@/fonts")
+  "SHELL:--preload-file ${PEGDROP_WEB_DATA}/fonts@/fonts"
+  # The smallest code: the first download is the wasm more than anything.
+  -Oz)
 set_property(TARGET pegdrop APPEND PROPERTY LINK_DEPENDS ${PEGDROP_WEB_PRE_JS} ${PEGDROP_WEB_SETTINGS_JS}
                                                          ${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
                                                          ${PEGDROP_WEB_DATA}/.stamp)
