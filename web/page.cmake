@@ -35,6 +35,9 @@ target_link_options(pegdrop PRIVATE
   # The game's nested loops (a fall, a modal window) wait inside a handler;
   # Asyncify lets each wait hand the page back to the browser.
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+  # Only SDL_Delay's sleep waits; the font libraries never reach it.
+  "-sASYNCIFY_IMPORTS=['emscripten_sleep']"
+  "-sASYNCIFY_REMOVE=@${CMAKE_CURRENT_LIST_DIR}/never-waits.txt"
   -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
   -lidbfs.js "SHELL:--pre-js ${PEGDROP_WEB_PRE_JS}" "SHELL:--pre-js ${PEGDROP_WEB_SETTINGS_JS}"
   # For the page's tests, which read the data folder and set the variables
@@ -50,20 +53,22 @@ target_link_options(pegdrop PRIVATE
   -Oz)
 set_property(TARGET pegdrop APPEND PROPERTY LINK_DEPENDS ${PEGDROP_WEB_PRE_JS} ${PEGDROP_WEB_SETTINGS_JS}
                                                          ${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
+                                                         ${CMAKE_CURRENT_LIST_DIR}/never-waits.txt
                                                          ${PEGDROP_WEB_DATA}/.stamp)
 
 # ---- The folder a player gets, and its zip
 set(PEGDROP_WEB_NAME pegdrop-${PEGDROP_WEB_VERSION}-web)
 set(PEGDROP_WEB_STAGE ${CMAKE_BINARY_DIR}/web-package/${PEGDROP_WEB_NAME})
 set(PEGDROP_WEB_ZIP ${CMAKE_BINARY_DIR}/${PEGDROP_WEB_NAME}.zip)
-set(PEGDROP_WEB_ICON_SIZES 32 48 64 128 256)
+# 32 for the tab; 192 and 512, "any" purpose, for a browser to install the app.
+set(PEGDROP_WEB_ICON_SIZES 32 192 512)
 set(icons)
 set(cached "\"./\", \"index.html\", \"pegdrop.js\", \"pegdrop.wasm\", \"pegdrop.data\", \"manifest.webmanifest\"")
 foreach(size ${PEGDROP_WEB_ICON_SIZES})
   if(icons)
     string(APPEND icons ", ")
   endif()
-  string(APPEND icons "{\"src\": \"icons/pegdrop-${size}.png\", \"sizes\": \"${size}x${size}\", \"type\": \"image/png\"}")
+  string(APPEND icons "{\"src\": \"icons/pegdrop-${size}.png\", \"sizes\": \"${size}x${size}\", \"type\": \"image/png\", \"purpose\": \"any\"}")
   string(APPEND cached ", \"icons/pegdrop-${size}.png\"")
 endforeach()
 set(PEGDROP_WEB_ICONS "${icons}")
@@ -83,7 +88,7 @@ endforeach()
 add_custom_command(
   OUTPUT ${PEGDROP_WEB_ZIP}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/web-package ${PEGDROP_WEB_OUT}/icons
-  COMMAND ${PEGDROP_HOST_TOOLS}/tools/pegdrop-icons ${PEGDROP_WEB_OUT}/icons pegdrop
+  COMMAND ${PEGDROP_HOST_TOOLS}/tools/pegdrop-icons ${PEGDROP_WEB_OUT}/icons pegdrop ${PEGDROP_WEB_ICON_SIZES}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PEGDROP_WEB_STAGE}/icons ${PEGDROP_WEB_STAGE}/fonts
   COMMAND ${CMAKE_COMMAND} -E copy ${PEGDROP_WEB_OUT}/index.html ${PEGDROP_WEB_OUT}/sw.js
           ${PEGDROP_WEB_OUT}/manifest.webmanifest ${CMAKE_BINARY_DIR}/pegdrop.js
