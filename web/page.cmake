@@ -48,9 +48,7 @@ target_link_options(pegdrop PRIVATE
   # SDL's audio and its callbacks call these by name; the data folder sets
   # ENV. A file, since their names begin with a $ that no shell keeps.
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
-  "SHELL:--preload-file ${PEGDROP_WEB_DATA}/fonts@/fonts"
-  # The smallest code: the first download is the wasm more than anything.
-  -Oz)
+  "SHELL:--preload-file ${PEGDROP_WEB_DATA}/fonts@/fonts")
 set_property(TARGET pegdrop APPEND PROPERTY LINK_DEPENDS ${PEGDROP_WEB_PRE_JS} ${PEGDROP_WEB_SETTINGS_JS}
                                                          ${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
                                                          ${CMAKE_CURRENT_LIST_DIR}/never-waits.txt
