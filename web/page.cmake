@@ -1,7 +1,7 @@
 # What the browser build makes (the top-level CMakeLists.txt includes this for
 # emscripten, after the game's target):
 # - pegdrop.js, pegdrop.wasm and pegdrop.data: the game, and its data at
-#   /cues (the cues our build makes) and /fonts (Liberation Sans, DSEG7);
+#   /fonts (Liberation Sans, DSEG7); the game makes its cues in the page;
 # - the target web-package: pegdrop-VERSION-web.zip, a folder of static files
 #   (index.html, the three above, the web app manifest with our icons, the
 #   service worker, and the late fallback face).
@@ -21,12 +21,11 @@ set(PEGDROP_LATE_FONT /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf)
 add_custom_command(
   OUTPUT ${PEGDROP_WEB_DATA}/.stamp
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${PEGDROP_WEB_DATA}
-  COMMAND ${PEGDROP_HOST_TOOLS}/tools/pegdrop-sounds ${PEGDROP_WEB_DATA}/cues
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PEGDROP_WEB_DATA}/fonts
   COMMAND ${CMAKE_COMMAND} -E copy ${PEGDROP_FONT_FILES} ${PEGDROP_WEB_DATA}/fonts
   COMMAND ${CMAKE_COMMAND} -E touch ${PEGDROP_WEB_DATA}/.stamp
   DEPENDS host_tools ${PEGDROP_FONT_FILES}
-  COMMENT "Synthesising the cues and gathering the fonts for the page")
+  COMMENT "Gathering the fonts for the page")
 add_custom_target(page_data DEPENDS ${PEGDROP_WEB_DATA}/.stamp)
 add_dependencies(pegdrop page_data)
 
@@ -36,6 +35,9 @@ target_link_options(pegdrop PRIVATE
   # The game's nested loops (a fall, a modal window) wait inside a handler;
   # Asyncify lets each wait hand the page back to the browser.
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+  # Only SDL_Delay's sleep waits; the font libraries never reach it.
+  "-sASYNCIFY_IMPORTS=['emscripten_sleep']"
+  "-sASYNCIFY_REMOVE=@${CMAKE_CURRENT_LIST_DIR}/never-waits.txt"
   -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
   -lidbfs.js "SHELL:--pre-js ${PEGDROP_WEB_PRE_JS}" "SHELL:--pre-js ${PEGDROP_WEB_SETTINGS_JS}"
   # For the page's tests, which read the data folder and set the variables
@@ -46,25 +48,25 @@ target_link_options(pegdrop PRIVATE
   # SDL's audio and its callbacks call these by name; the data folder sets
   # ENV. A file, since their names begin with a $ that no shell keeps.
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
-  # SHELL: keeps CMake from taking the second --preload-file for a repeat.
-  "SHELL:--preload-file ${PEGDROP_WEB_DATA}/cues@/cues"
   "SHELL:--preload-file ${PEGDROP_WEB_DATA}/fonts@/fonts")
 set_property(TARGET pegdrop APPEND PROPERTY LINK_DEPENDS ${PEGDROP_WEB_PRE_JS} ${PEGDROP_WEB_SETTINGS_JS}
                                                          ${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
+                                                         ${CMAKE_CURRENT_LIST_DIR}/never-waits.txt
                                                          ${PEGDROP_WEB_DATA}/.stamp)
 
 # ---- The folder a player gets, and its zip
 set(PEGDROP_WEB_NAME pegdrop-${PEGDROP_WEB_VERSION}-web)
 set(PEGDROP_WEB_STAGE ${CMAKE_BINARY_DIR}/web-package/${PEGDROP_WEB_NAME})
 set(PEGDROP_WEB_ZIP ${CMAKE_BINARY_DIR}/${PEGDROP_WEB_NAME}.zip)
-set(PEGDROP_WEB_ICON_SIZES 32 48 64 128 256)
+# 32 for the tab; 192 and 512, "any" purpose, for a browser to install the app.
+set(PEGDROP_WEB_ICON_SIZES 32 192 512)
 set(icons)
 set(cached "\"./\", \"index.html\", \"pegdrop.js\", \"pegdrop.wasm\", \"pegdrop.data\", \"manifest.webmanifest\"")
 foreach(size ${PEGDROP_WEB_ICON_SIZES})
   if(icons)
     string(APPEND icons ", ")
   endif()
-  string(APPEND icons "{\"src\": \"icons/pegdrop-${size}.png\", \"sizes\": \"${size}x${size}\", \"type\": \"image/png\"}")
+  string(APPEND icons "{\"src\": \"icons/pegdrop-${size}.png\", \"sizes\": \"${size}x${size}\", \"type\": \"image/png\", \"purpose\": \"any\"}")
   string(APPEND cached ", \"icons/pegdrop-${size}.png\"")
 endforeach()
 set(PEGDROP_WEB_ICONS "${icons}")
@@ -84,7 +86,7 @@ endforeach()
 add_custom_command(
   OUTPUT ${PEGDROP_WEB_ZIP}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/web-package ${PEGDROP_WEB_OUT}/icons
-  COMMAND ${PEGDROP_HOST_TOOLS}/tools/pegdrop-icons ${PEGDROP_WEB_OUT}/icons pegdrop
+  COMMAND ${PEGDROP_HOST_TOOLS}/tools/pegdrop-icons ${PEGDROP_WEB_OUT}/icons pegdrop ${PEGDROP_WEB_ICON_SIZES}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PEGDROP_WEB_STAGE}/icons ${PEGDROP_WEB_STAGE}/fonts
   COMMAND ${CMAKE_COMMAND} -E copy ${PEGDROP_WEB_OUT}/index.html ${PEGDROP_WEB_OUT}/sw.js
           ${PEGDROP_WEB_OUT}/manifest.webmanifest ${CMAKE_BINARY_DIR}/pegdrop.js

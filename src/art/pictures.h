@@ -63,11 +63,13 @@ inline constexpr PictureId LitSlotId(int slot) { // slot 1..9
 Picture DrawPicture(PictureId id);
 
 // The icon the desktop shows for the game, drawn afresh at each size of the
-// icon theme and of a Windows .ico; the tile's rounded corners are
+// icon theme, of a Windows .ico and of the page's manifest; the tile's rounded corners are
 // transparent. Empty outside the range of those sizes.
 inline constexpr std::array<int, 5> kDesktopIconSizes = {32, 48, 64, 128, 256};
 // Windows also asks for 16 (lists, the title bar) and 24 (the taskbar at some scales).
 inline constexpr std::array<int, 7> kWindowsIconSizes = {16, 24, 32, 48, 64, 128, 256};
+// A browser installs the page as an app only with these two in its manifest.
+inline constexpr std::array<int, 2> kWebIconSizes = {192, 512};
 Picture DesktopIconPicture(int size); // size x size, with alpha
 
 } // namespace art

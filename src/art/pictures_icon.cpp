@@ -114,7 +114,7 @@ void PaintChip(Canvas& c, const IconLayout& l) {
 } // namespace
 
 Picture DesktopIconPicture(int size) {
-    if (size < kWindowsIconSizes.front() || size > kWindowsIconSizes.back())
+    if (size < kWindowsIconSizes.front() || size > kWebIconSizes.back())
         return {};
     const IconLayout l = LayoutFor(size);
     // The colours, on the outline's black so the tile's rim blends into it.

@@ -15,6 +15,8 @@ Module.preRun.push(() => {
                     delete set.entries[path];
         callback(error, set);
     });
+    // The game makes its cues here at its first picture.
+    FS.mkdir("/cues");
     FS.mkdir("/data");
     FS.mount(IDBFS, {}, "/data");
     FS.chdir("/data");

@@ -41,7 +41,9 @@ export const scenarios = {
     },
 
     // After one visit the service worker has every file: with the network
-    // off the page loads again and shows its first picture.
+    // off the page loads again and shows its first picture. The manifest's
+    // icons are the sizes it says, 192 and 512 among them, as a browser
+    // needs to install the page as an app.
     async offline({ url, profile }) {
         const browser = await launch(profile);
         try {
@@ -54,9 +56,22 @@ export const scenarios = {
                 await navigator.serviceWorker.ready;
                 const names = await caches.keys();
                 const cache = await caches.open(names.find(n => n.startsWith("pegdrop-")));
-                for (const file of ["pegdrop.js", "pegdrop.wasm", "pegdrop.data"])
+                for (const file of ["pegdrop.js", "pegdrop.wasm", "pegdrop.data", "manifest.webmanifest"])
                     if (!(await cache.match(file)))
                         throw new Error(file + " is not kept");
+                const icons = (await (await cache.match("manifest.webmanifest")).json()).icons;
+                for (const icon of icons) {
+                    const kept = await cache.match(icon.src);
+                    if (!kept)
+                        throw new Error(icon.src + " is not kept");
+                    const head = new DataView(await kept.arrayBuffer());
+                    const size = `${head.getUint32(16)}x${head.getUint32(20)}`;
+                    if (size !== icon.sizes || icon.purpose !== "any")
+                        throw new Error(`${icon.src} is ${size} for ${icon.purpose}, not ${icon.sizes} for any`);
+                }
+                for (const size of ["192x192", "512x512"])
+                    if (!icons.some(icon => icon.sizes === size))
+                        throw new Error("the manifest has no icon of " + size);
             });
             await page.setOfflineMode(true);
             await page.reload();
