@@ -1,0 +1,132 @@
+// A player's data on the page: a tournament's entry, the speed, two tabs
+// saving at once, and storage the browser refuses.
+import { clickAt, findBoard, launch, linuxPicture, log, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
+import { findPicture, rows } from "./png.mjs";
+
+const kChip = [0xc0, 0x00, 0x80];
+const kBright = [0xff, 0xff, 0x00];
+const kDim = [0xd0, 0xd0, 0x00];
+
+// Pixels of COLOUR in the rectangle (x, y, w, h) of a client area at `at`.
+function count(picture, at, [x, y, w, h], colour) {
+    let n = 0;
+    for (let row = at.top + y; row < at.top + y + h; ++row)
+        for (let col = at.left + x; col < at.left + x + w; ++col) {
+            const p = (row * picture.width + col) * 4;
+            if (picture.rgba[p] === colour[0] && picture.rgba[p + 1] === colour[1] && picture.rgba[p + 2] === colour[2])
+                ++n;
+        }
+    return n;
+}
+const chipAtTop = (picture, board) => count(picture, board, [292, 8, 17, 17], kChip) >= 50;
+// Where the chip at the top is aimed: its mean x along the row y 16.
+function aimedAt(picture, board) {
+    let sum = 0, n = 0;
+    for (let x = 190; x < 410; ++x)
+        if (count(picture, board, [x, 16, 1, 1], kChip)) {
+            sum += x;
+            ++n;
+        }
+    return n ? Math.round(sum / n) : null;
+}
+
+// The windows that open over the board, found by their rows above anything
+// that changes (the prompt's caret, the table's rows).
+const promptTop = rows(linuxPicture("prompt.png"), 0, 90);
+const top10Top = rows(linuxPicture("top10.png"), 0, 80);
+const finder = part => picture => findPicture(picture, part, 1);
+
+async function waitForWindow(page, what, find) {
+    let at = null;
+    await waitForPicture(page, what, p => (at = find(p)) !== null);
+    return at;
+}
+
+async function moveTo(page, at, x, y) {
+    const canvas = await (await page.$("#canvas")).boundingBox();
+    await page.mouse.move(canvas.x + at.left + x, canvas.y + at.top + y);
+}
+
+// One chip after T or F: pressed on the board, dragged along the top to X,
+// released once it is seen aimed there.
+async function dropChip(page, board, x) {
+    await waitForPicture(page, "a chip waiting at the top", p => chipAtTop(p, board));
+    await moveTo(page, board, 300, 150);
+    await page.mouse.down();
+    await moveTo(page, board, x - 20, 150);
+    await moveTo(page, board, x, 150);
+    await waitForPicture(page, `the chip aimed at ${x}`, p => aimedAt(p, board) === x);
+    await page.mouse.up();
+    await waitForPicture(page, "the chip leaving the top", p => !chipAtTop(p, board));
+}
+
+// Plays a tournament from the board's mode prompt up to the name prompt: the
+// first chip falls straight into slot 1, so there is always a score.
+export async function playTournament(page, board) {
+    await moveTo(page, board, 300, 200);
+    await page.keyboard.press("t");
+    for (const x of [206, 262, 300, 350, 394])
+        await dropChip(page, board, x);
+    return waitForWindow(page, "the name prompt", finder(promptTop));
+}
+
+// Types NAME into the prompt and takes it: the top-ten window, its new row
+// flickering in row 1.
+export async function enterName(page, name) {
+    await page.keyboard.type(name);
+    await page.keyboard.press("Enter");
+    const top10 = await waitForWindow(page, "the top-ten window", finder(top10Top));
+    const row1 = [74, 84, 259, 20];
+    await waitForPicture(page, "row 1 bright", p => count(p, top10, row1, kBright) >= 20 && !count(p, top10, row1, kDim));
+    await waitForPicture(page, "row 1 dim", p => count(p, top10, row1, kDim) >= 20 && !count(p, top10, row1, kBright));
+    return top10;
+}
+
+// A file of the data folder as the game last left it, or null.
+export async function readDataFile(page, name) {
+    const bytes = await page.evaluate(name => {
+        try {
+            return Array.from(Module.FS.readFile("/data/" + name));
+        } catch {
+            return null;
+        }
+    }, name);
+    return bytes && Buffer.from(bytes).toString("latin1");
+}
+
+// The table's rows, as top10.dat holds them.
+const tableRows = text => text.split("\r\n").slice(0, -1);
+
+// A new load of the page: the splash shows once the data folder was read.
+async function reload(page) {
+    await page.reload();
+    await waitForSplash(page);
+}
+
+export const scenarios = {
+    // A whole tournament; the entry outlives a reload, and Play again starts
+    // a new game.
+    async tournament({ url, profile }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            await page.goto(url);
+            const board = await openBoard(page);
+            await playTournament(page, board);
+            const top10 = await enterName(page, "Dana Q");
+            const saved = await readDataFile(page, "top10.dat");
+            const table = tableRows(saved || "");
+            if (table.length !== 10 || !/^"Dana Q",[1-9][0-9]*$/.test(table[0]) ||
+                table.slice(1).some(row => row !== '"",0'))
+                throw new Error(`top10.dat is not the ranked table: ${JSON.stringify(saved)}`);
+            await clickAt(page, top10, 160, 309);
+            await waitForPicture(page, "the board at the start of a new game", p => findBoard(p) !== null);
+            await reload(page);
+            const again = await readDataFile(page, "top10.dat");
+            if (again !== saved)
+                throw new Error(`after a reload top10.dat is ${JSON.stringify(again)}`);
+        } finally {
+            await browser.close();
+        }
+    },
+};
