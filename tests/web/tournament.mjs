@@ -1,7 +1,7 @@
 // A player's data on the page: a tournament's entry, the speed, two tabs
 // saving at once, and storage the browser refuses.
 import { clickAt, findBoard, launch, linuxPicture, log, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
-import { findPicture, rows } from "./png.mjs";
+import { differingPixels, findPicture, rows } from "./png.mjs";
 
 const kChip = [0xc0, 0x00, 0x80];
 const kBright = [0xff, 0xff, 0x00];
@@ -97,6 +97,42 @@ export async function readDataFile(page, name) {
 // The table's rows, as top10.dat holds them.
 const tableRows = text => text.split("\r\n").slice(0, -1);
 
+// The speed window's client area, found by its test chip waiting at (172, 64)
+// while no chip is on the board.
+function findSpeedWindow(picture) {
+    let left = Infinity, top = Infinity;
+    for (let y = 0; y < picture.height; ++y)
+        for (let x = 0; x < picture.width; ++x)
+            if (count(picture, { left: x, top: y }, [0, 0, 1, 1], kChip)) {
+                left = Math.min(left, x);
+                top = Math.min(top, y);
+            }
+    return left === Infinity ? null : { left: left - 172, top: top - 64 };
+}
+
+// How much of the canvas changed from BEFORE: a window opened over it or not.
+const changed = (picture, before) => differingPixels(picture, before, 0, 0);
+
+// Replaces the text of the focused box with TEXT.
+async function retype(page, text) {
+    await page.keyboard.press("Home");
+    await page.keyboard.down("Shift");
+    await page.keyboard.press("End");
+    await page.keyboard.up("Shift");
+    await page.keyboard.type(text);
+}
+
+// Plays a fun game of one chip, its mode already chosen, and leaves by Exit,
+// which saves speed.dat.
+async function funGameToExit(page, board) {
+    await moveTo(page, board, 300, 200);
+    await page.keyboard.press("1");
+    await dropChip(page, board, 206);
+    const top10 = await waitForWindow(page, "the top-ten window", finder(top10Top));
+    await clickAt(page, top10, 320, 309);
+    return top10;
+}
+
 // A new load of the page: the splash shows once the data folder was read.
 async function reload(page) {
     await page.reload();
@@ -125,6 +161,46 @@ export const scenarios = {
             const again = await readDataFile(page, "top10.dat");
             if (again !== saved)
                 throw new Error(`after a reload top10.dat is ${JSON.stringify(again)}`);
+        } finally {
+            await browser.close();
+        }
+    },
+
+    // The speed window refuses a value out of range with its message box;
+    // a valid one is saved at Exit and read by the next load.
+    async speed({ url, profile }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            await page.goto(url);
+            const board = await openBoard(page);
+            await moveTo(page, board, 300, 200);
+            // The speed window opens in a game, while no chip falls.
+            await page.keyboard.type("fs");
+            const speed = await waitForWindow(page, "the speed window", findSpeedWindow);
+            await clickAt(page, speed, 180, 150);
+            await retype(page, "0");
+            const before = await waitForPicture(page, "the speed window with 0", () => true);
+            await page.keyboard.press("Tab");
+            // The message box is a window of its own over the speed window.
+            await waitForPicture(page, "the range message box", p => changed(p, before) > 2000);
+            await page.keyboard.press("Enter");
+            await waitForPicture(page, "the message box gone", p => changed(p, before) < 200);
+            await clickAt(page, speed, 180, 150);
+            await retype(page, "500");
+            await clickAt(page, speed, 40, 260);
+            await waitForPicture(page, "the speed window gone", p => findSpeedWindow(p) === null);
+            await funGameToExit(page, board);
+            const want = "500\r\n";
+            for (let tries = 0; (await readDataFile(page, "speed.dat")) !== want; ++tries)
+                if (tries > 100)
+                    throw new Error(`speed.dat is ${JSON.stringify(await readDataFile(page, "speed.dat"))}`);
+                else
+                    await waitForPicture(page, "a frame", () => true);
+            await reload(page);
+            const again = await readDataFile(page, "speed.dat");
+            if (again !== want)
+                throw new Error(`after a reload speed.dat is ${JSON.stringify(again)}`);
         } finally {
             await browser.close();
         }
