@@ -70,16 +70,18 @@ export async function playTournament(page, board) {
     return waitForWindow(page, "the name prompt", finder(promptTop));
 }
 
-// Types NAME into the prompt and takes it: the top-ten window, its new row
-// flickering in row 1.
-export async function enterName(page, name) {
+// Types NAME into the prompt and takes it: where the top-ten window is.
+async function enterName(page, name) {
     await page.keyboard.type(name);
     await page.keyboard.press("Enter");
-    const top10 = await waitForWindow(page, "the top-ten window", finder(top10Top));
+    return waitForWindow(page, "the top-ten window", finder(top10Top));
+}
+
+// The new entry flickers in row 1 of the top-ten window.
+async function waitForNewFirstRow(page, top10) {
     const row1 = [74, 84, 259, 20];
     await waitForPicture(page, "row 1 bright", p => count(p, top10, row1, kBright) >= 20 && !count(p, top10, row1, kDim));
     await waitForPicture(page, "row 1 dim", p => count(p, top10, row1, kDim) >= 20 && !count(p, top10, row1, kBright));
-    return top10;
 }
 
 // A file of the data folder as the game last left it, or null.
@@ -150,6 +152,7 @@ export const scenarios = {
             const board = await openBoard(page);
             await playTournament(page, board);
             const top10 = await enterName(page, "Dana Q");
+            await waitForNewFirstRow(page, top10);
             const saved = await readDataFile(page, "top10.dat");
             const table = tableRows(saved || "");
             if (table.length !== 10 || !/^"Dana Q",[1-9][0-9]*$/.test(table[0]) ||
@@ -201,6 +204,41 @@ export const scenarios = {
             const again = await readDataFile(page, "speed.dat");
             if (again !== want)
                 throw new Error(`after a reload speed.dat is ${JSON.stringify(again)}`);
+        } finally {
+            await browser.close();
+        }
+    },
+
+    // Two tabs of one profile take their names at the same moment: the lock
+    // across tabs keeps both entries.
+    async tabs({ url, profile }) {
+        const browser = await launch(profile);
+        try {
+            const names = ["Ana", "Bo"];
+            const pages = await Promise.all(names.map(() => browser.newPage()));
+            // A hidden tab draws no frames: each is played in front in turn,
+            // and the one behind goes on saving with the browser's slower
+            // timers, as a player's other tab does.
+            for (const page of pages) {
+                await page.bringToFront();
+                await page.goto(url);
+                await playTournament(page, await openBoard(page));
+            }
+            await Promise.all(pages.map(async (page, i) => {
+                await page.keyboard.type(names[i]);
+                await page.keyboard.press("Enter");
+            }));
+            for (const page of pages) {
+                await page.bringToFront();
+                await waitForWindow(page, "the top-ten window", finder(top10Top));
+            }
+            const third = await browser.newPage();
+            await third.goto(url);
+            await waitForSplash(third);
+            const table = tableRows((await readDataFile(third, "top10.dat")) || "");
+            for (const name of names)
+                if (!table.some(row => row.startsWith(`"${name}",`)))
+                    throw new Error(`${name}'s entry is lost: ${JSON.stringify(table)}`);
         } finally {
             await browser.close();
         }
