@@ -1,6 +1,6 @@
 // A player's data on the page: a tournament's entry, the speed, two tabs
 // saving at once, and storage the browser refuses.
-import { clickAt, findBoard, launch, linuxPicture, log, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
+import { canvasPicture, clickAt, findBoard, launch, linuxPicture, log, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
 import { differingPixels, findPicture, rows } from "./png.mjs";
 
 const kChip = [0xc0, 0x00, 0x80];
@@ -131,8 +131,9 @@ async function funGameToExit(page, board) {
     await page.keyboard.press("1");
     await dropChip(page, board, 206);
     const top10 = await waitForWindow(page, "the top-ten window", finder(top10Top));
+    const before = await canvasPicture(page);
     await clickAt(page, top10, 320, 309);
-    return top10;
+    return before;
 }
 
 // A new load of the page: the splash shows once the data folder was read.
@@ -239,6 +240,33 @@ export const scenarios = {
             for (const name of names)
                 if (!table.some(row => row.startsWith(`"${name}",`)))
                     throw new Error(`${name}'s entry is lost: ${JSON.stringify(table)}`);
+        } finally {
+            await browser.close();
+        }
+    },
+
+    // A browser that refuses IndexedDB: the game plays in memory, and the
+    // speed's save at Exit fails as a save fails on Linux, told in a message
+    // box and on stderr; OK ends the game.
+    async storage({ url, profile }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            await page.evaluateOnNewDocument(() => {
+                indexedDB.open = () => {
+                    throw new DOMException("the storage is refused", "SecurityError");
+                };
+            });
+            await page.goto(url);
+            const board = await openBoard(page);
+            await moveTo(page, board, 300, 200);
+            await page.keyboard.press("f");
+            const before = await funGameToExit(page, board);
+            const told = "pegdrop: Your speed setting could not be saved to speed.dat: ";
+            await waitForPicture(page, "the failed save's message box",
+                                 p => changed(p, before) > 2000 && log.some(line => line.startsWith(told)));
+            await page.keyboard.press("Enter");
+            await waitForPicture(page, "the game ended", p => finder(top10Top)(p) === null);
         } finally {
             await browser.close();
         }
