@@ -41,8 +41,9 @@ export async function serve(folder) {
 // The game's stdout and stderr, and the page's errors, for a failure's reader.
 export const log = [];
 
-// A browser with a profile of its own, as a player's first visit.
-export async function launch(profile) {
+// A browser with a profile of its own, as a player's first visit; `more` adds
+// to its command line.
+export async function launch(profile, more = []) {
     const browser = await puppeteer.launch({
         executablePath: "/usr/bin/chromium",
         headless: true,
@@ -50,7 +51,7 @@ export async function launch(profile) {
         args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                "--disable-background-networking", "--disable-component-update", "--disable-sync",
                "--enable-unsafe-swiftshader", "--autoplay-policy=no-user-gesture-required",
-               "--window-size=800,600"],
+               "--window-size=800,600", ...more],
         defaultViewport: { width: 800, height: 600 },
     });
     browser.on("targetcreated", async target => {

@@ -9,10 +9,11 @@ import { join } from "node:path";
 import { gzipSync } from "node:zlib";
 import { log, serve, shots } from "./page.mjs";
 import { scenarios as start } from "./start.mjs";
+import { scenarios as tournament } from "./tournament.mjs";
 
 const folder = process.argv[2];
 const chosen = process.argv.slice(3);
-const scenarios = { ...start };
+const scenarios = { ...start, ...tournament };
 
 const names = chosen.length ? chosen : Object.keys(scenarios);
 const { url, stop } = await serve(folder);
