@@ -95,7 +95,7 @@ export const linuxPicture = name => decodePng(readFileSync(join(root, "docs", na
 // picture (docs/board.png), but for the prize slots, whose lights run in turn
 // until a game starts: the rows above them are found, the prompt below them
 // must be at the same place.
-const kSlotRows = [327, 399];
+export const kSlotRows = [327, 399];
 export function findBoard(picture) {
     const board = linuxPicture("board.png");
     const at = findPicture(picture, rows(board, 0, kSlotRows[0]), 1);

@@ -8,11 +8,12 @@ import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { gzipSync } from "node:zlib";
 import { log, serve, shots } from "./page.mjs";
+import { scenarios as pace } from "./pace.mjs";
 import { scenarios as start } from "./start.mjs";
 
 const folder = process.argv[2];
 const chosen = process.argv.slice(3);
-const scenarios = { ...start };
+const scenarios = { ...start, ...pace };
 
 const names = chosen.length ? chosen : Object.keys(scenarios);
 const { url, stop } = await serve(folder);
