@@ -166,4 +166,24 @@ export const scenarios = {
             await browser.close();
         }
     },
+
+    // What the browser's processes cost while the board waits for a chip:
+    // their CPU over 10 s, as a share of one core (a figure, not asserted).
+    async idle({ url, profile, figures }) {
+        const browser = await launch(profile);
+        try {
+            const page = await browser.newPage();
+            await page.goto(url);
+            await openBoard(page);
+            const tree = processTree(browser.process().pid);
+            const ticks = cpuTicks(tree), since = Date.now();
+            // A measuring window, not a wait for the page: nothing is awaited.
+            await new Promise(r => setTimeout(r, 10000));
+            const seconds = (Date.now() - since) / 1000;
+            figures["idle CPU, board open (% of a core)"] = (cpuTicks(tree) - ticks) / seconds;
+            figures["idle CPU, load average"] = readFileSync("/proc/loadavg", "utf8").split(" ")[0];
+        } finally {
+            await browser.close();
+        }
+    },
 };
