@@ -1,7 +1,7 @@
 // A chip's fall on the page: dropped by a finger, its pace, and what the
 // browser costs while the board waits.
 import { readdirSync, readFileSync } from "node:fs";
-import { canvasPicture, clickAt, findBoard, kSlotRows, launch, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
+import { canvasBox, canvasPicture, clickAt, findBoard, kSlotRows, launch, openBoard, quietly, waitForPicture, waitForSplash } from "./page.mjs";
 import { differingPixels } from "./png.mjs";
 
 // Rows of the board's client area found at `at` on the canvas.
@@ -58,7 +58,7 @@ async function timeFall(page, at, release) {
 
 // The board's client point (x, y) on the page.
 async function pagePoint(page, at, x, y) {
-    const canvas = await (await page.$("#canvas")).boundingBox();
+    const canvas = await canvasBox(page);
     return { x: canvas.x + at.left + x, y: canvas.y + at.top + y };
 }
 
@@ -182,6 +182,36 @@ export const scenarios = {
             const seconds = (Date.now() - since) / 1000;
             figures["idle CPU, board open (% of a core)"] = (cpuTicks(tree) - ticks) / seconds;
             figures["idle CPU, load average"] = readFileSync("/proc/loadavg", "utf8").split(" ")[0];
+        } finally {
+            await browser.close();
+        }
+    },
+
+    // Sound waits for the first gesture: before it the game draws and plays
+    // silently; the click on the splash starts the sound, and SDL's audio
+    // node is then fed.
+    async sound({ url, profile }) {
+        const browser = await launch(profile, { waitsForGesture: true });
+        try {
+            const page = await browser.newPage();
+            await page.goto(url);
+            const state = () => quietly(page, "Module.SDL2?.audioContext?.state ?? 'none'");
+            const splash = await waitForSplash(page);
+            if ((await state()) !== "suspended")
+                throw new Error(`before any gesture the sound is ${await state()}, not suspended`);
+            await quietly(page, `{
+                const node = Module.SDL2.audio.scriptProcessorNode;
+                const fill = node.onaudioprocess;
+                window.pegdropFed = 0;
+                node.onaudioprocess = e => {
+                    ++window.pegdropFed;
+                    fill(e);
+                };
+            }`);
+            await clickAt(page, splash, 240, 168);
+            await waitForPicture(page, "the board after the first click", p => findBoard(p) !== null);
+            await page.waitForFunction(() => Module.SDL2.audioContext.state === "running" &&
+                                       window.pegdropFed > 2, { timeout: 30000 });
         } finally {
             await browser.close();
         }
