@@ -190,29 +190,43 @@ export const scenarios = {
 
     // Sound waits for the first gesture: before it the game draws and plays
     // silently; the click on the splash starts the sound, and SDL's audio
-    // node is then fed.
+    // node is then fed. The splash's cue runs on silently meanwhile: clicked
+    // once the cue would have ended, the board opens in silence, the cue not
+    // played late over it.
     async sound({ url, profile }) {
         const browser = await launch(profile, { waitsForGesture: true });
         try {
             const page = await browser.newPage();
             await page.goto(url);
-            const state = () => quietly(page, "Module.SDL2?.audioContext?.state ?? 'none'");
             const splash = await waitForSplash(page);
+            const state = () => quietly(page, "Module.SDL2?.audioContext?.state ?? 'none'");
             if ((await state()) !== "suspended")
                 throw new Error(`before any gesture the sound is ${await state()}, not suspended`);
+            // The cue's length from its WAV header: data bytes / bytes a second.
+            await quietly(page, `new Promise(ended => {
+                const wav = Module.FS.readFile("/cues/pegdrop.wav");
+                const header = new DataView(wav.buffer, wav.byteOffset);
+                setTimeout(ended, 1000 * (wav.length - 44) / header.getUint32(28, true) + 500);
+            })`);
             await quietly(page, `{
                 const node = Module.SDL2.audio.scriptProcessorNode;
                 const fill = node.onaudioprocess;
-                window.pegdropFed = 0;
+                window.pegdropFed = window.pegdropHeard = 0;
                 node.onaudioprocess = e => {
-                    ++window.pegdropFed;
                     fill(e);
+                    if (Module.SDL2.audioContext.state !== "running")
+                        return;
+                    ++window.pegdropFed;
+                    if (e.outputBuffer.getChannelData(0).some(v => v !== 0))
+                        ++window.pegdropHeard;
                 };
             }`);
             await clickAt(page, splash, 240, 168);
             await waitForPicture(page, "the board after the first click", p => findBoard(p) !== null);
-            await page.waitForFunction(() => Module.SDL2.audioContext.state === "running" &&
-                                       window.pegdropFed > 2, { timeout: 30000 });
+            await page.waitForFunction(() => window.pegdropFed > 20, { timeout: 30000 });
+            const heard = await quietly(page, "window.pegdropHeard");
+            if (heard !== 0)
+                throw new Error(`the splash's cue sounded late over the board (${heard} buffers)`);
         } finally {
             await browser.close();
         }
