@@ -1,5 +1,5 @@
-// A chip's fall on the page: dropped by a finger, its pace, and what the
-// browser costs while the board waits.
+// A chip's fall on the page: dropped by a finger, its pace, what the browser
+// costs while the board waits, and the sound that waits for a gesture.
 import { readdirSync, readFileSync } from "node:fs";
 import { canvasBox, canvasPicture, clickAt, findBoard, kSlotRows, launch, openBoard, quietly, waitForPicture, waitForSplash } from "./page.mjs";
 import { differingPixels } from "./png.mjs";
