@@ -31,6 +31,7 @@ add_dependencies(pegdrop page_data)
 
 set(PEGDROP_WEB_PRE_JS ${PROJECT_SOURCE_DIR}/src/platform/data_folder_web.js)
 set(PEGDROP_WEB_SETTINGS_JS ${CMAKE_CURRENT_LIST_DIR}/page_settings.js)
+set(PEGDROP_WEB_SOUND_JS ${PROJECT_SOURCE_DIR}/src/platform/sound_start_web.js)
 target_link_options(pegdrop PRIVATE
   # The game's nested loops (a fall, a modal window) wait inside a handler;
   # Asyncify lets each wait hand the page back to the browser.
@@ -40,6 +41,7 @@ target_link_options(pegdrop PRIVATE
   "-sASYNCIFY_REMOVE=@${CMAKE_CURRENT_LIST_DIR}/never-waits.txt"
   -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
   -lidbfs.js "SHELL:--pre-js ${PEGDROP_WEB_PRE_JS}" "SHELL:--pre-js ${PEGDROP_WEB_SETTINGS_JS}"
+  "SHELL:--pre-js ${PEGDROP_WEB_SOUND_JS}"
   # For the page's tests, which read the data folder and set the variables
   # the game reads, as the Linux tests do with files and the environment.
   "-sEXPORTED_RUNTIME_METHODS=['FS','ENV']"
@@ -50,6 +52,7 @@ target_link_options(pegdrop PRIVATE
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
   "SHELL:--preload-file ${PEGDROP_WEB_DATA}/fonts@/fonts")
 set_property(TARGET pegdrop APPEND PROPERTY LINK_DEPENDS ${PEGDROP_WEB_PRE_JS} ${PEGDROP_WEB_SETTINGS_JS}
+                                              ${PEGDROP_WEB_SOUND_JS}
                                                          ${CMAKE_CURRENT_LIST_DIR}/library-functions.txt
                                                          ${CMAKE_CURRENT_LIST_DIR}/never-waits.txt
                                                          ${PEGDROP_WEB_DATA}/.stamp)

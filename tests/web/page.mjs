@@ -41,17 +41,21 @@ export async function serve(folder) {
 // The game's stdout and stderr, and the page's errors, for a failure's reader.
 export const log = [];
 
-// A browser with a profile of its own, as a player's first visit; `more` adds
-// to its command line.
-export async function launch(profile, more = []) {
+// A browser with a profile of its own, as a player's first visit; its sound
+// starts at once unless `waitsForGesture`, as a player's browser does;
+// `more` adds to its command line.
+export async function launch(profile, { waitsForGesture = false, more = [] } = {}) {
     const browser = await puppeteer.launch({
         executablePath: "/usr/bin/chromium",
         headless: true,
         userDataDir: profile,
         args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                "--disable-background-networking", "--disable-component-update", "--disable-sync",
-               "--enable-unsafe-swiftshader", "--autoplay-policy=no-user-gesture-required",
-               "--window-size=800,600", ...more],
+               "--enable-unsafe-swiftshader", "--window-size=800,600",
+               // Headless Chromium would otherwise let sound start unasked.
+               `--autoplay-policy=${waitsForGesture ? "document-user-activation-required"
+                                                    : "no-user-gesture-required"}`,
+               ...more],
         defaultViewport: { width: 800, height: 600 },
     });
     browser.on("targetcreated", async target => {
@@ -68,13 +72,37 @@ export async function launch(profile, more = []) {
 export const shots = { last: null };
 
 export async function canvasPicture(page) {
-    const box = await (await page.$("#canvas")).boundingBox();
-    // The canvas is the whole viewport: taken beyond it, the page would be
+    const box = await canvasBox(page);
+    // Taken straight from the browser: puppeteer's page.screenshot evaluates
+    // in the page as a gesture. Within the viewport, or the page would be
     // resized for the picture and back, and the desktop with it.
-    shots.last = Buffer.from(await page.screenshot({ encoding: "binary", clip: box,
-                                                     captureBeyondViewport: false }));
+    const { data } = await (await session(page)).send("Page.captureScreenshot", {
+        format: "png", clip: { ...box, scale: 1 }, captureBeyondViewport: false });
+    shots.last = Buffer.from(data, "base64");
     return decodePng(shots.last);
 }
+
+// EXPRESSION's value in the page, evaluated without the user gesture that
+// page.evaluate grants: a gesture would let the page's sound start unasked.
+const sessions = new WeakMap();
+async function session(page) {
+    if (!sessions.has(page))
+        sessions.set(page, await page.target().createCDPSession());
+    return sessions.get(page);
+}
+export async function quietly(page, expression) {
+    const { result, exceptionDetails } = await (await session(page)).send(
+        "Runtime.evaluate", { expression, awaitPromise: true, returnByValue: true, userGesture: false });
+    if (exceptionDetails)
+        throw new Error(exceptionDetails.exception?.description ?? exceptionDetails.text);
+    return result.value;
+}
+
+// Where the canvas is on the page, asked quietly.
+export const canvasBox = page => quietly(page, `(() => {
+    const { x, y, width, height } = document.getElementById("canvas").getBoundingClientRect();
+    return { x, y, width, height };
+})()`);
 
 // Waits, frame by frame of screenshots, until `test` holds of the canvas.
 export async function waitForPicture(page, what, test, timeoutMs = 60000) {
@@ -85,7 +113,7 @@ export async function waitForPicture(page, what, test, timeoutMs = 60000) {
         if (last && test(last))
             return last;
         // The next picture is worth looking at once the page drew a frame.
-        await page.evaluate(() => new Promise(drawn => requestAnimationFrame(() => drawn()))).catch(() => {});
+        await quietly(page, "new Promise(drawn => requestAnimationFrame(() => drawn()))").catch(() => {});
     }
     throw new Error(`the canvas never showed ${what}`);
 }
@@ -96,7 +124,7 @@ export const linuxPicture = name => decodePng(readFileSync(join(root, "docs", na
 // picture (docs/board.png), but for the prize slots, whose lights run in turn
 // until a game starts: the rows above them are found, the prompt below them
 // must be at the same place.
-const kSlotRows = [327, 399];
+export const kSlotRows = [327, 399];
 export function findBoard(picture) {
     const board = linuxPicture("board.png");
     const at = findPicture(picture, rows(board, 0, kSlotRows[0]), 1);
@@ -118,7 +146,7 @@ export async function waitForSplash(page) {
 
 // A click at (x, y) of a window's client area found at `at` on the canvas.
 export async function clickAt(page, at, x, y) {
-    const canvas = await (await page.$("#canvas")).boundingBox();
+    const canvas = await canvasBox(page);
     await page.mouse.click(canvas.x + at.left + x, canvas.y + at.top + y);
 }
 

@@ -215,9 +215,10 @@ export const scenarios = {
     async tabs({ url, profile }) {
         // The tab behind keeps its timers at full speed, so that the two
         // saves overlap rather than the hidden one waking a second later.
-        const browser = await launch(profile, ["--disable-background-timer-throttling",
-                                               "--disable-renderer-backgrounding",
-                                               "--disable-backgrounding-occluded-windows"]);
+        const browser = await launch(profile, {
+            more: ["--disable-background-timer-throttling", "--disable-renderer-backgrounding",
+                   "--disable-backgrounding-occluded-windows"],
+        });
         try {
             const names = ["Ana", "Bo"];
             const pages = await Promise.all(names.map(() => browser.newPage()));
