@@ -1,7 +1,7 @@
 // A chip's fall on the page: dropped by a finger, its pace, what the browser
 // costs while the board waits, and the sound that waits for a gesture.
 import { readdirSync, readFileSync } from "node:fs";
-import { canvasBox, canvasPicture, clickAt, findBoard, kSlotRows, launch, openBoard, quietly, waitForPicture, waitForSplash } from "./page.mjs";
+import { withBrowser, canvasBox, canvasPicture, clickAt, findBoard, kSlotRows, openBoard, quietly, waitForPicture, waitForSplash } from "./page.mjs";
 import { differingPixels } from "./png.mjs";
 
 // Rows of the board's client area found at `at` on the canvas.
@@ -104,8 +104,7 @@ export const scenarios = {
     // A tap is a click; a finger pressed at the top of the board, dragged
     // along it and lifted drops the chip, which lands with a caption.
     async touch({ url, profile }) {
-        const browser = await launch(profile);
-        try {
+        await withBrowser(profile, async browser => {
             const page = await browser.newPage();
             await page.emulate({ viewport: { width: 800, height: 600, hasTouch: true, isMobile: false },
                                  userAgent: await browser.userAgent() });
@@ -125,17 +124,14 @@ export const scenarios = {
                 }
                 await page.touchscreen.touchEnd();
             });
-        } finally {
-            await browser.close();
-        }
+        });
     },
 
     // A fall at Speed 300 takes 5.0 s within 2 %; those at 1 and 500 are
     // figures. Each speed is set in the speed window, between the chips of
     // one tournament, as a player would.
     async pace({ url, profile, figures }) {
-        const browser = await launch(profile);
-        try {
+        await withBrowser(profile, async browser => {
             const page = await browser.newPage();
             await page.goto(url);
             const at = await openBoard(page);
@@ -169,16 +165,13 @@ export const scenarios = {
                 figures[`pace Speed ${speed} (s)`] = seconds.toFixed(2);
             if (Math.abs(falls[300] - 5.0) > 0.1)
                 throw new Error(`a fall at Speed 300 took ${falls[300].toFixed(2)} s, not 5.0 s`);
-        } finally {
-            await browser.close();
-        }
+        });
     },
 
     // What the browser's processes cost while the board waits for a chip:
     // their CPU over 10 s, as a share of one core (a figure, not asserted).
     async idle({ url, profile, figures }) {
-        const browser = await launch(profile);
-        try {
+        await withBrowser(profile, async browser => {
             const page = await browser.newPage();
             await page.goto(url);
             await openBoard(page);
@@ -189,9 +182,7 @@ export const scenarios = {
             const seconds = (Date.now() - since) / 1000;
             figures["idle CPU, board open (% of a core)"] = (cpuTicks(tree) - ticks) / seconds;
             figures["idle CPU, load average"] = readFileSync("/proc/loadavg", "utf8").split(" ")[0];
-        } finally {
-            await browser.close();
-        }
+        });
     },
 
     // Sound waits for the first gesture: before it the game draws and plays
@@ -200,8 +191,7 @@ export const scenarios = {
     // once the cue would have ended, the board opens in silence, the cue not
     // played late over it.
     async sound({ url, profile }) {
-        const browser = await launch(profile, { waitsForGesture: true });
-        try {
+        await withBrowser(profile, { waitsForGesture: true }, async browser => {
             const page = await browser.newPage();
             await page.goto(url);
             const splash = await waitForSplash(page);
@@ -233,8 +223,6 @@ export const scenarios = {
             const heard = await quietly(page, "window.pegdropHeard");
             if (heard !== 0)
                 throw new Error(`the splash's cue sounded late over the board (${heard} buffers)`);
-        } finally {
-            await browser.close();
-        }
+        });
     },
 };

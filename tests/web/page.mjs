@@ -157,3 +157,15 @@ export async function openBoard(page) {
     await waitForPicture(page, "the Linux build's board", p => (at = findBoard(p)) !== null);
     return at;
 }
+
+// `play` with a browser of its own, closed whatever happens.
+export async function withBrowser(profile, options, play) {
+    if (typeof options === "function")
+        [options, play] = [{}, options];
+    const browser = await launch(profile, options);
+    try {
+        return await play(browser);
+    } finally {
+        await browser.close();
+    }
+}

@@ -1,5 +1,5 @@
 // The page's start: its first picture, the board, and both again offline.
-import { linuxPicture, launch, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
+import { withBrowser, linuxPicture, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
 import { findPicture } from "./png.mjs";
 
 export const scenarios = {
@@ -9,8 +9,7 @@ export const scenarios = {
     // blends with the processor's vector instructions and the page's with
     // plain C.
     async splash({ url, profile, figures }) {
-        const browser = await launch(profile);
-        try {
+        await withBrowser(profile, async browser => {
             const page = await browser.newPage();
             // make bench's start figure, read the same way: the clock when the
             // first picture was on the screen, here since navigation began.
@@ -23,21 +22,16 @@ export const scenarios = {
                 const at = Module.FS.readFile("/first-picture", { encoding: "utf8" });
                 return Number(at) / 1e6;
             }).catch(() => undefined);
-        } finally {
-            await browser.close();
-        }
+        });
     },
 
     // A click on the splash opens the board on the composited desktop.
     async board({ url, profile }) {
-        const browser = await launch(profile);
-        try {
+        await withBrowser(profile, async browser => {
             const page = await browser.newPage();
             await page.goto(url);
             await openBoard(page);
-        } finally {
-            await browser.close();
-        }
+        });
     },
 
     // After one visit the service worker has every file: with the network
@@ -45,8 +39,7 @@ export const scenarios = {
     // icons are the sizes it says, 192 and 512 among them, as a browser
     // needs to install the page as an app.
     async offline({ url, profile }) {
-        const browser = await launch(profile);
-        try {
+        await withBrowser(profile, async browser => {
             const page = await browser.newPage();
             await page.goto(url);
             const splash = linuxPicture("splash.png");
@@ -76,8 +69,6 @@ export const scenarios = {
             await page.setOfflineMode(true);
             await page.reload();
             await waitForPicture(page, "the splash with the network off", showsSplash);
-        } finally {
-            await browser.close();
-        }
+        });
     },
 };

@@ -1,6 +1,6 @@
 // A player's data on the page: a tournament's entry, the speed, two tabs
 // saving at once, and storage the browser refuses.
-import { canvasPicture, clickAt, findBoard, launch, linuxPicture, log, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
+import { withBrowser, canvasPicture, clickAt, findBoard, linuxPicture, log, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
 import { differingPixels, findPicture, rows } from "./png.mjs";
 
 const kChip = [0xc0, 0x00, 0x80];
@@ -146,8 +146,7 @@ export const scenarios = {
     // A whole tournament; the entry outlives a reload, and Play again starts
     // a new game.
     async tournament({ url, profile }) {
-        const browser = await launch(profile);
-        try {
+        await withBrowser(profile, async browser => {
             const page = await browser.newPage();
             await page.goto(url);
             const board = await openBoard(page);
@@ -165,16 +164,13 @@ export const scenarios = {
             const again = await readDataFile(page, "top10.dat");
             if (again !== saved)
                 throw new Error(`after a reload top10.dat is ${JSON.stringify(again)}`);
-        } finally {
-            await browser.close();
-        }
+        });
     },
 
     // The speed window refuses a value out of range with its message box;
     // a valid one is saved at Exit and read by the next load.
     async speed({ url, profile }) {
-        const browser = await launch(profile);
-        try {
+        await withBrowser(profile, async browser => {
             const page = await browser.newPage();
             await page.goto(url);
             const board = await openBoard(page);
@@ -205,9 +201,7 @@ export const scenarios = {
             const again = await readDataFile(page, "speed.dat");
             if (again !== want)
                 throw new Error(`after a reload speed.dat is ${JSON.stringify(again)}`);
-        } finally {
-            await browser.close();
-        }
+        });
     },
 
     // Two tabs of one profile take their names at the same moment: the lock
@@ -215,11 +209,10 @@ export const scenarios = {
     async tabs({ url, profile }) {
         // The tab behind keeps its timers at full speed, so that the two
         // saves overlap rather than the hidden one waking a second later.
-        const browser = await launch(profile, {
+        await withBrowser(profile, {
             more: ["--disable-background-timer-throttling", "--disable-renderer-backgrounding",
                    "--disable-backgrounding-occluded-windows"],
-        });
-        try {
+        }, async browser => {
             const names = ["Ana", "Bo"];
             const pages = await Promise.all(names.map(() => browser.newPage()));
             // A hidden tab draws no frames: each is played in front in turn.
@@ -243,17 +236,14 @@ export const scenarios = {
             for (const name of names)
                 if (!table.some(row => row.startsWith(`"${name}",`)))
                     throw new Error(`${name}'s entry is lost: ${JSON.stringify(table)}`);
-        } finally {
-            await browser.close();
-        }
+        });
     },
 
     // A browser that refuses IndexedDB: the game plays in memory, and the
     // speed's save at Exit fails as a save fails on Linux, told in a message
     // box and on stderr; OK ends the game.
     async storage({ url, profile }) {
-        const browser = await launch(profile);
-        try {
+        await withBrowser(profile, async browser => {
             const page = await browser.newPage();
             await page.evaluateOnNewDocument(() => {
                 indexedDB.open = () => {
@@ -270,8 +260,6 @@ export const scenarios = {
                                  p => changed(p, before) > 2000 && log.some(line => line.startsWith(told)));
             await page.keyboard.press("Enter");
             await waitForPicture(page, "the game ended", p => finder(top10Top)(p) === null);
-        } finally {
-            await browser.close();
-        }
+        });
     },
 };
