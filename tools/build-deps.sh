@@ -231,6 +231,7 @@ fetch_source libsdl2 2.26.5
 patch_source libsdl2
 sdl2_src=$src_dir
 fetch_source freetype 2.12.1
+patch_source freetype
 freetype_src=$src_dir
 fetch_source libsdl2-ttf 2.20.1
 sdl2_ttf_src=$src_dir
