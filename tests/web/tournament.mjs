@@ -30,9 +30,10 @@ function aimedAt(picture, board) {
     return n ? Math.round(sum / n) : null;
 }
 
-// The windows that open over the board, found by their rows above anything
-// that changes (the prompt's caret, the table's rows).
-const promptTop = rows(linuxPicture("prompt.png"), 0, 90);
+// The windows that open over the board, found by the Linux harness's
+// pictures: the name prompt whole (its caret blinks, and is shown there), the
+// top-ten window by its rows above the table.
+const prompt = linuxPicture("prompt.png");
 const top10Top = rows(linuxPicture("top10.png"), 0, 80);
 const rangeMessage = linuxPicture("range.png");
 const finder = part => picture => findPicture(picture, part);
@@ -68,7 +69,7 @@ export async function playTournament(page, board) {
     await page.keyboard.press("t");
     for (const x of [206, 262, 300, 350, 394])
         await dropChip(page, board, x);
-    return waitForWindow(page, "the name prompt", finder(promptTop));
+    return waitForWindow(page, "the Linux build's name prompt", finder(prompt));
 }
 
 // Types NAME into the prompt and takes it: where the top-ten window is.
