@@ -152,6 +152,33 @@ fetch_source() {
     esac
 }
 
+# Applies the target's own changes to the source in src_dir
+# (TARGET/patches/PACKAGE-*.patch) over Debian's. The source folder records
+# which were applied; other ones unpack Debian's source again first, and so
+# does a run stopped while applying them.
+patch_source() {
+    local package=$1 patches=() want have dsc p
+    shopt -s nullglob
+    patches=("$here/patches/$package"-*.patch)
+    shopt -u nullglob
+    want=
+    [ ${#patches[@]} -eq 0 ] || want=$(sha256sum "${patches[@]}" | cut -d' ' -f1 | tr '\n' ' ')
+    have=$(cat "$src_dir/.pegdrop-patches" 2>/dev/null || true)
+    [ "$want" = "$have" ] && return 0
+    if [ -n "$have" ]; then
+        dsc=$(find "$deps/src" -maxdepth 1 -name "${package}_*.dsc" | head -n 1)
+        say "unpacking the $package source package again"
+        rm -rf "$src_dir"
+        (cd "$deps/src" && logged "unpack-$package" dpkg-source -x "$(basename "$dsc")" "$(basename "$src_dir")")
+    fi
+    echo applying >"$src_dir/.pegdrop-patches"
+    for p in "${patches[@]}"; do
+        say "$package: applying $(basename "$p")"
+        logged "patch-$package" patch -d "$src_dir" -p1 --forward -i "$p"
+    done
+    printf '%s' "$want" >"$src_dir/.pegdrop-patches"
+}
+
 # Configures, builds and installs one CMake project into the prefix unless its
 # stamp says it was built the same way already. The stamp's text is the recipe:
 # the source folder, the toolchain and the options, and the stamps of what it
@@ -176,6 +203,7 @@ cmake_project() {
     local recipe dep
     recipe=$(
         printf '%s\n' "$src" "$(sha256sum "${recipe_files[@]}" | cut -d' ' -f1)" "$tool_versions" "${args[@]}"
+        cat "$src/.pegdrop-patches" 2>/dev/null || true
         for dep in $after; do cat "$deps/stamps/$dep"; done
     )
     if [ -f "$deps/stamps/$name" ] && [ "$(cat "$deps/stamps/$name")" = "$recipe" ]; then
@@ -200,8 +228,10 @@ web) tool_versions=$(dpkg-query -W emscripten binaryen | tr '\t\n' '= ') ;;
 esac
 
 fetch_source libsdl2 2.26.5
+patch_source libsdl2
 sdl2_src=$src_dir
 fetch_source freetype 2.12.1
+patch_source freetype
 freetype_src=$src_dir
 fetch_source libsdl2-ttf 2.20.1
 sdl2_ttf_src=$src_dir

@@ -1,8 +1,10 @@
 // Screenshots of the game for the README, made headless: the splash, the board
 // at the mode prompt, a chip on its way down during a tournament, the name
-// prompt and the top-ten window.
+// prompt and the top-ten window; and, for the browser's tests, the message
+// the speed window gives for a value out of range.
 #include "game/data_files.h"
 #include "game/frmBoard.h"
+#include "game/frmSpeed.h"
 #include "game/frmSplash.h"
 #include "game/frmTop10.h"
 #include "game/modPegdrop.h"
@@ -43,6 +45,14 @@ void Post(const SDL_Event& event) {
     SDL_PushEvent(&copy);
 }
 
+void PressEnter(ui::Window& dialog) {
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.windowID = dialog.NativeId();
+    key.key.keysym.sym = SDLK_RETURN;
+    Post(key);
+}
+
 // Types a name into the dialog and presses Enter, as a player would.
 void Answer(ui::Window& dialog, const char* name) {
     SDL_Event text{};
@@ -53,11 +63,7 @@ void Answer(ui::Window& dialog, const char* name) {
         Post(text);
     }
     ui::App().DoEvents();
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.windowID = dialog.NativeId();
-    key.key.keysym.sym = SDLK_RETURN;
-    Post(key);
+    PressEnter(dialog);
 }
 
 // Lets time pass on the manual clock, ticking timers on the way.
@@ -149,5 +155,20 @@ int main(int argc, char** argv) {
     else
         ok = false;
     std::filesystem::remove_all(folder, error);
+
+    // The speed window refusing 0 as the focus leaves its box.
+    FrmSpeed& speed = modPegdrop::frmSpeed.Load();
+    speed.txtSpeed.SetText("0");
+    app.onModal = [&](ui::Window& dialog) {
+        app.onModal = nullptr;
+        ui::App().DoEvents();
+        ok = Save(dialog, out + "/range.png") && ok;
+        PressEnter(dialog);
+    };
+    speed.txtSpeed_LostFocus(&speed.cmdTest);
+    if (app.onModal) {
+        std::fprintf(stderr, "pegdrop-shot: the speed window took 0\n");
+        ok = false;
+    }
     return ok ? 0 : 1;
 }

@@ -121,16 +121,16 @@ export async function waitForPicture(page, what, test, timeoutMs = 60000) {
 export const linuxPicture = name => decodePng(readFileSync(join(root, "docs", name)));
 
 // The board's client area at the start of a game is the Linux harness's
-// picture (docs/board.png), but for the prize slots, whose lights run in turn
-// until a game starts: the rows above them are found, the prompt below them
-// must be at the same place.
+// picture (docs/board.png), pixel for pixel, but for the prize slots, whose
+// lights run in turn until a game starts: the rows above them are found, the
+// prompt below them must be at the same place.
 export const kSlotRows = [327, 399];
 export function findBoard(picture) {
     const board = linuxPicture("board.png");
-    const at = findPicture(picture, rows(board, 0, kSlotRows[0]), 1);
+    const at = findPicture(picture, rows(board, 0, kSlotRows[0]));
     return at !== null &&
                    differingPixels(picture, rows(board, kSlotRows[1], board.height), at.left,
-                                   at.top + kSlotRows[1], 1) === 0
+                                   at.top + kSlotRows[1]) === 0
                ? at
                : null;
 }
@@ -140,7 +140,7 @@ export const showsBoard = picture => findBoard(picture) !== null;
 export async function waitForSplash(page) {
     const splash = linuxPicture("splash.png");
     let at = null;
-    await waitForPicture(page, "the Linux build's splash", p => (at = findPicture(p, splash, 1)) !== null);
+    await waitForPicture(page, "the Linux build's splash", p => (at = findPicture(p, splash)) !== null);
     return at;
 }
 

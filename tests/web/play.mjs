@@ -10,12 +10,13 @@ import { join } from "node:path";
 import { gzipSync } from "node:zlib";
 import { log, serve, shots } from "./page.mjs";
 import { onRequest, scenarios as pace } from "./pace.mjs";
+import { scenarios as pixels } from "./pixels.mjs";
 import { scenarios as start } from "./start.mjs";
 import { scenarios as tournament } from "./tournament.mjs";
 
 const folder = process.argv[2];
 const chosen = process.argv.slice(3);
-const scenarios = { ...start, ...tournament, ...pace };
+const scenarios = { ...start, ...tournament, ...pixels, ...pace };
 
 const names = chosen.length ? chosen : Object.keys(scenarios).filter(name => !onRequest.includes(name));
 const { url, stop } = await serve(folder);

@@ -30,19 +30,21 @@ function aimedAt(picture, board) {
     return n ? Math.round(sum / n) : null;
 }
 
-// The windows that open over the board, found by their rows above anything
-// that changes (the prompt's caret, the table's rows).
-const promptTop = rows(linuxPicture("prompt.png"), 0, 90);
+// The windows that open over the board, found by the Linux harness's
+// pictures: the name prompt whole (its caret blinks, and is shown there), the
+// top-ten window by its rows above the table.
+const prompt = linuxPicture("prompt.png");
 const top10Top = rows(linuxPicture("top10.png"), 0, 80);
-const finder = part => picture => findPicture(picture, part, 1);
+const rangeMessage = linuxPicture("range.png");
+const finder = part => picture => findPicture(picture, part);
 
-async function waitForWindow(page, what, find) {
+export async function waitForWindow(page, what, find) {
     let at = null;
     await waitForPicture(page, what, p => (at = find(p)) !== null);
     return at;
 }
 
-async function moveTo(page, at, x, y) {
+export async function moveTo(page, at, x, y) {
     const canvas = await (await page.$("#canvas")).boundingBox();
     await page.mouse.move(canvas.x + at.left + x, canvas.y + at.top + y);
 }
@@ -67,7 +69,7 @@ export async function playTournament(page, board) {
     await page.keyboard.press("t");
     for (const x of [206, 262, 300, 350, 394])
         await dropChip(page, board, x);
-    return waitForWindow(page, "the name prompt", finder(promptTop));
+    return waitForWindow(page, "the Linux build's name prompt", finder(prompt));
 }
 
 // Types NAME into the prompt and takes it: where the top-ten window is.
@@ -124,13 +126,18 @@ async function retype(page, text) {
     await page.keyboard.type(text);
 }
 
-// Plays a fun game of one chip, its mode already chosen, and leaves by Exit,
-// which saves speed.dat.
-async function funGameToExit(page, board) {
+// A fun game of one chip, its mode already chosen: where the top-ten window
+// is once it opens.
+export async function funGame(page, board) {
     await moveTo(page, board, 300, 200);
     await page.keyboard.press("1");
     await dropChip(page, board, 206);
-    const top10 = await waitForWindow(page, "the top-ten window", finder(top10Top));
+    return waitForWindow(page, "the top-ten window", finder(top10Top));
+}
+
+// The same, left by Exit, which saves speed.dat.
+async function funGameToExit(page, board) {
+    const top10 = await funGame(page, board);
     const before = await canvasPicture(page);
     await clickAt(page, top10, 320, 309);
     return before;
@@ -182,8 +189,9 @@ export const scenarios = {
             await retype(page, "0");
             const before = await waitForPicture(page, "the speed window with 0", () => true);
             await page.keyboard.press("Tab");
-            // The message box is a window of its own over the speed window.
-            await waitForPicture(page, "the range message box", p => changed(p, before) > 2000);
+            // The message box is a window of its own over the speed window,
+            // its client area the Linux build's.
+            await waitForWindow(page, "the Linux build's range message box", finder(rangeMessage));
             await page.keyboard.press("Enter");
             await waitForPicture(page, "the message box gone", p => changed(p, before) < 200);
             await clickAt(page, speed, 180, 150);
