@@ -204,6 +204,7 @@ void FrmBoard::DropChip() {
     ChipDirection = pegdrop::kStraight;
     const pegdrop::Chooser choose = pegdrop::RandomChooser(random);
     pegdrop::StepPacer pacer(stepWait);
+    const std::uint64_t released = ui::App().GetClock().NowUs();
     while (ChipY != pegdrop::kChipLandY) {
         pegdrop::ChipMotion chip{ChipX, ChipY, ChipDirection};
         const int bounce = pegdrop::AdvanceChip(pegdrop::BoardLattice(), chip, choose);
@@ -219,6 +220,7 @@ void FrmBoard::DropChip() {
         if (!IsLoaded())
             return;
     }
+    modPegdrop::ReportFall(modPegdrop::Speed, ui::App().GetClock().NowUs() - released);
     if (const pegdrop::Slot* slot = pegdrop::SlotForX(ChipX)) {
         LandedSlot = slot->number;
         if (slot->cue != nullptr)

@@ -10,8 +10,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <random>
 #include <vector>
 
@@ -113,6 +115,12 @@ pegdrop::RandomSource& Random() {
 
 void SetRandomSource(std::unique_ptr<pegdrop::RandomSource> source) {
     RandomHolder() = source ? std::move(source) : std::make_unique<TimeSeededRandom>();
+}
+
+void ReportFall(std::int16_t speed, std::uint64_t us) {
+    const char* file = std::getenv("PEGDROP_FALL_FILE");
+    if (file != nullptr && *file != '\0')
+        std::ofstream(file, std::ios::app) << speed << ' ' << us << '\n';
 }
 
 double SecondsSinceMidnight() {

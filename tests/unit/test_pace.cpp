@@ -160,6 +160,28 @@ TEST_F(Presenting, ADefaultFallShowsEveryStepAndAFasterOneEveryOther) {
     }
 }
 
+TEST_F(Presenting, TheGamesFallCatchesUpWhatTheMachineHeldBackButNotAnInterruption) {
+    // A second's fall at 300, held back once after its first step: a loaded
+    // machine or a late browser catch up, up to half a second; longer, the
+    // fall goes on from there and takes that much longer.
+    constexpr int kSteps = 60;
+    const std::uint64_t fallUs = pegdrop::ReferenceCountUs(kSteps * 550'001ull);
+    const std::pair<std::uint64_t, std::uint64_t> cases[] = {
+        {20'000, 0}, {260'000, 0}, {500'000, 0}, {500'001, 500'001}, {2'000'000, 2'000'000}};
+    for (auto [heldUs, lostUs] : cases) {
+        pegdrop::StepPacer pacer([](std::int16_t s) { return pegdrop::StepWaitCounts(s); });
+        const std::uint64_t start = clock().NowUs();
+        for (int i = 0; i < kSteps; ++i) {
+            pacer.Step(300);
+            if (i == 0)
+                Later(heldUs);
+        }
+        EXPECT_NEAR(static_cast<double>(clock().NowUs() - start),
+                    static_cast<double>(fallUs + lostUs), 1.0)
+            << "held back " << heldUs << " us";
+    }
+}
+
 TEST_F(Presenting, AChangeHeldBackByTheYieldIsShownByTheModalLoopWithinAFrame) {
     // Half a frame after the last picture: too soon for the yield.
     Later(8'333);

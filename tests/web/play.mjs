@@ -2,14 +2,13 @@
 // the canvas shows:  node play.mjs FOLDER [SCENARIO...]
 // FOLDER is the web package's folder, served here by Python's http.server.
 // Prints one line a scenario and "N passed, N failed"; exits 1 on a failure.
-// Each scenario module exports `scenarios`, run in the order listed here;
-// those in a module's `onRequest` run only when named.
+// Each scenario module exports `scenarios`, run in the order listed here.
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { gzipSync } from "node:zlib";
 import { log, serve, shots } from "./page.mjs";
-import { onRequest, scenarios as pace } from "./pace.mjs";
+import { scenarios as pace } from "./pace.mjs";
 import { scenarios as pixels } from "./pixels.mjs";
 import { scenarios as start } from "./start.mjs";
 import { scenarios as tournament } from "./tournament.mjs";
@@ -18,7 +17,7 @@ const folder = process.argv[2];
 const chosen = process.argv.slice(3);
 const scenarios = { ...start, ...tournament, ...pixels, ...pace };
 
-const names = chosen.length ? chosen : Object.keys(scenarios).filter(name => !onRequest.includes(name));
+const names = chosen.length ? chosen : Object.keys(scenarios);
 const { url, stop } = await serve(folder);
 let passed = 0, failed = 0;
 const figures = {};
