@@ -197,6 +197,10 @@ export const scenarios = {
             await page.goto(url);
             const splash = await waitForSplash(page);
             const state = () => quietly(page, "Module.SDL2?.audioContext?.state ?? 'none'");
+            // The sound card is opened just after the first picture.
+            await quietly(page, `new Promise(opened => {
+                const poll = setInterval(() => Module.SDL2?.audioContext && (clearInterval(poll), opened()), 10);
+            })`);
             if ((await state()) !== "suspended")
                 throw new Error(`before any gesture the sound is ${await state()}, not suspended`);
             // The cue's length from its WAV header: data bytes / bytes a second.
