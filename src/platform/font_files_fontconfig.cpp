@@ -3,6 +3,7 @@
 #include <SDL_stdinc.h>
 #include <fontconfig/fontconfig.h>
 
+#include <future>
 #include <memory>
 
 namespace platform {
@@ -23,6 +24,18 @@ struct CharSetDeleter {
 };
 using CharSetPtr = std::unique_ptr<FcCharSet, CharSetDeleter>;
 
+// fontconfig's configuration and caches, read ahead while the display
+// comes up; fontconfig is then used only once that reading has ended.
+std::future<void>& Reading() {
+    static std::future<void> reading;
+    return reading;
+}
+
+void AwaitReading() {
+    if (Reading().valid())
+        Reading().get();
+}
+
 bool IsTrue(FcPattern* font, const char* property) {
     FcBool value = FcFalse;
     return FcPatternGetBool(font, property, 0, &value) == FcResultMatch && value == FcTrue;
@@ -30,7 +43,16 @@ bool IsTrue(FcPattern* font, const char* property) {
 
 } // namespace
 
+void StartFontLookups() {
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    Reading() = std::async(std::launch::async, [] { FcInit(); });
+}
+
 bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
+    AwaitReading();
     PatternPtr pattern(FcPatternCreate());
     if (!pattern)
         return false;
@@ -54,6 +76,7 @@ bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
 }
 
 bool FontFileWithCharacter(char32_t codePoint, const std::string& family, FontFile& out) {
+    AwaitReading();
     PatternPtr pattern(FcPatternCreate());
     CharSetPtr wanted(FcCharSetCreate());
     if (!pattern || !wanted || FcCharSetAddChar(wanted.get(), codePoint) != FcTrue)
