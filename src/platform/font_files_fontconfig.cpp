@@ -5,6 +5,7 @@
 
 #include <future>
 #include <memory>
+#include <system_error>
 
 namespace platform {
 namespace {
@@ -48,7 +49,11 @@ void StartFontLookups() {
     if (started)
         return;
     started = true;
-    Reading() = std::async(std::launch::async, [] { FcInit(); });
+    try {
+        Reading() = std::async(std::launch::async, [] { FcInit(); });
+    } catch (const std::system_error&) {
+        // No thread to spare: the first lookup reads the lists itself.
+    }
 }
 
 bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
