@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pegdrop: %s\n", reason.c_str());
         return 1;
     }
+    platform::StartFontLookups();
     modPegdrop::UseSettings();
     if (const std::string fonts = platform::MissingShippedFonts(); !fonts.empty())
         std::fprintf(stderr, "pegdrop: no %s with the game's faces: drawing in the system's own\n",

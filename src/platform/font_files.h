@@ -20,6 +20,11 @@ bool MatchFontFile(const std::string& family, bool bold, FontFile& out);
 // system has the faces itself.
 std::string MissingShippedFonts();
 
+// Starts reading the system's font lists on a thread of their own, so that
+// the first face looked up need not wait for them after the display is up:
+// called once, first thing. Every lookup waits for that reading to end.
+void StartFontLookups();
+
 // A scalable font file that has a glyph for the code point, the one the system
 // likes best for text in `family`; false when no installed face has it.
 bool FontFileWithCharacter(char32_t codePoint, const std::string& family, FontFile& out);

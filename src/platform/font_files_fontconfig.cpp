@@ -3,7 +3,9 @@
 #include <SDL_stdinc.h>
 #include <fontconfig/fontconfig.h>
 
+#include <future>
 #include <memory>
+#include <system_error>
 
 namespace platform {
 namespace {
@@ -23,6 +25,18 @@ struct CharSetDeleter {
 };
 using CharSetPtr = std::unique_ptr<FcCharSet, CharSetDeleter>;
 
+// fontconfig's configuration and caches, read ahead while the display
+// comes up; fontconfig is then used only once that reading has ended.
+std::future<void>& Reading() {
+    static std::future<void> reading;
+    return reading;
+}
+
+void AwaitReading() {
+    if (Reading().valid())
+        Reading().get();
+}
+
 bool IsTrue(FcPattern* font, const char* property) {
     FcBool value = FcFalse;
     return FcPatternGetBool(font, property, 0, &value) == FcResultMatch && value == FcTrue;
@@ -30,7 +44,20 @@ bool IsTrue(FcPattern* font, const char* property) {
 
 } // namespace
 
+void StartFontLookups() {
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    try {
+        Reading() = std::async(std::launch::async, [] { FcInit(); });
+    } catch (const std::system_error&) {
+        // No thread to spare: the first lookup reads the lists itself.
+    }
+}
+
 bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
+    AwaitReading();
     PatternPtr pattern(FcPatternCreate());
     if (!pattern)
         return false;
@@ -54,6 +81,7 @@ bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
 }
 
 bool FontFileWithCharacter(char32_t codePoint, const std::string& family, FontFile& out) {
+    AwaitReading();
     PatternPtr pattern(FcPatternCreate());
     CharSetPtr wanted(FcCharSetCreate());
     if (!pattern || !wanted || FcCharSetAddChar(wanted.get(), codePoint) != FcTrue)

@@ -268,6 +268,8 @@ bool MatchFontFile(const std::string& family, bool bold, FontFile& out) {
     return false;
 }
 
+void StartFontLookups() {} // the shipped faces are looked up by name, in no list
+
 std::string MissingShippedFonts() {
     const std::wstring folder = ShippedFontsFolder();
     const DWORD attributes =

@@ -83,7 +83,6 @@ Application::Application(Options options)
     frameUs_ = 1e6 / hz;
     automatic_ = ChooseScale(options.scale, options.scaleVariable, options.name);
     scale_ = WithPlayersChoice(automatic_, options.chosenScale);
-    pads_.emplace();
     if (ChooseWindowSystem(options.windowSystem, options.windowSystemVariable, name_) ==
         WindowSystem::kComposited) {
         desktop_ = std::make_unique<Desktop>();
@@ -433,6 +432,9 @@ void Application::PaintChanged() {
         presented_ = true;
         if (firstPicture_)
             firstPicture_();
+        // Looking for controllers reads the system's device lists, which the
+        // first picture need not wait for; those present arrive now.
+        pads_.emplace();
         const std::vector<Window*> shown = Windows();
         PrepareFaces(fonts_, facesAhead_, shown.empty() ? 1 : shown.front()->Scale());
     }
@@ -476,19 +478,21 @@ void Application::WaitForEvent(int capMs) {
         return;
     }
     const std::uint64_t now = clock_->NowUs();
-    const std::uint64_t wholeMs = deadline > now ? (deadline - now) / 1000u : 0;
+    const std::uint64_t wholeMs = deadline > now ? (deadline - now + 999u) / 1000u : 0;
     if (capMs >= 0 && wholeMs > static_cast<std::uint64_t>(capMs)) {
         if (Wait(e, capMs))
             Dispatch(e);
         return;
     }
-    // SDL waits in whole milliseconds, rounded down here; the clock sleeps the
-    // rest, so a tick or a held-back picture comes on time, not up to 1 ms late.
-    // SDL returns no event only once the wait has run out.
+    // SDL waits in whole milliseconds, rounded up here: a tick or a held-back
+    // picture comes less than 1 ms late but in one wake-up, where sleeping the
+    // rest on the clock took a second one each time. SDL returns no event only
+    // once the wait has run out, which by its own rounding may be a little
+    // early: the clock sleeps what is left then.
     if (Wait(e,
              static_cast<int>(std::min<std::uint64_t>(wholeMs, std::numeric_limits<int>::max()))))
         Dispatch(e);
-    else if (failure_.empty())
+    else if (failure_.empty() && clock_->NowUs() < deadline)
         clock_->SleepUntilUs(deadline);
 }
 

@@ -118,6 +118,14 @@ TEST_F(Gamepad, TheDpadAndStickAimAsFarAsPushedAndADropsButNothingIsTyped) {
     EXPECT_EQ(b.ChipY, 316);
 }
 
+// The controller is plugged in before the first picture, as at a start with
+// one already there: the other tests find it all the same.
+TEST_F(Gamepad, NoneIsLookedForBeforeTheFirstPicture) {
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
+    Board();
+    EXPECT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
+}
+
 TEST_F(Gamepad, AAndBPressTheDefaultAndCancelButtonsAndTheDpadMovesTheFocus) {
     FrmBoard& b = Board();
     Type(b, "f1");

@@ -367,6 +367,9 @@ TEST_F(ControlLayer, AutoSizedLabelTakesItsTextsSize) {
 }
 
 TEST(Fonts, FacesResolveToTheirStandIns) {
+    // As the game starts: the system's lists read on a thread of their own,
+    // which the first lookup waits for.
+    platform::StartFontLookups();
     const auto standIns = modPegdrop::ApplicationOptions().standIns;
     const ui::ResolvedFace arial = ui::ResolveFace("Arial", false, standIns);
     EXPECT_EQ(arial.family, "Liberation Sans");
