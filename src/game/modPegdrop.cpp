@@ -2,6 +2,9 @@
 
 #include "game/faces.h"
 #include "game/frmBoard.h"
+#include "game/frmSpeed.h"
+#include "game/frmTop10.h"
+#include "game/images.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/settings_path.h"
@@ -136,6 +139,13 @@ std::string UseStartFolder() {
     DataPath = platform::DataPathFor(folder);
     SoundPath = DataPath + "sounds" + platform::kPathSeparator;
     return {};
+}
+
+void PrepareWindowsAhead() {
+    pegdrop::images::UnpackAhead();
+    FrmBoard::RenderTextAhead();
+    FrmSpeed::RenderTextAhead();
+    FrmTop10::RenderTextAhead();
 }
 
 void ResetSharedState() {

@@ -72,6 +72,10 @@ double SecondsSinceMidnight();
 // Alt+Enter toggle full screen).
 ui::Options ApplicationOptions();
 
+// While the splash is up: the pictures and the fixed text of the windows
+// opened later, made ready so that none waits for them as it opens.
+void PrepareWindowsAhead();
+
 // Back to the values at program start (a fresh run, for tests).
 void ResetSharedState();
 
