@@ -142,10 +142,11 @@ std::string UseStartFolder() {
 }
 
 void PrepareWindowsAhead() {
-    pegdrop::images::UnpackAhead();
-    FrmBoard::RenderTextAhead();
-    FrmSpeed::RenderTextAhead();
-    FrmTop10::RenderTextAhead();
+    ui::Application& app = ui::App();
+    app.DoAhead(pegdrop::images::UnpackAhead);
+    app.DoAhead(FrmBoard::RenderTextAhead);
+    app.DoAhead(FrmSpeed::RenderTextAhead);
+    app.DoAhead(FrmTop10::RenderTextAhead);
 }
 
 void ResetSharedState() {

@@ -454,6 +454,11 @@ void Application::DoEvents() {
     FireDueTimers();
     PaintChanged();
     Collect();
+    if (AheadDue() && SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_FALSE) {
+        const std::function<void()> slice = std::move(ahead_.front());
+        ahead_.pop_front();
+        slice();
+    }
 }
 
 bool Application::Wait(SDL_Event& event, int timeoutMs) {
@@ -469,6 +474,12 @@ bool Application::Wait(SDL_Event& event, int timeoutMs) {
 
 void Application::WaitForEvent(int capMs) {
     SDL_Event e;
+    // Work ahead waits only for input already there.
+    if (AheadDue()) {
+        if (Wait(e, 0))
+            Dispatch(e);
+        return;
+    }
     const std::uint64_t deadline = std::min({NextTimerDueUs(), PresentDueUs(), NextPadDueUs()});
     if (deadline == std::numeric_limits<std::uint64_t>::max()) {
         if (Wait(e, capMs))

@@ -8,6 +8,7 @@
 #include "ui/window.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -112,6 +113,9 @@ public:
     // sleeps; changes less than 3/4 of a display frame after the last picture
     // are left for a later yield or the loop.
     void DoEvents();
+    // Work for later windows, done a slice at a time in the loop's own turns
+    // (never in a handler's yield), while no input waits, in the order given.
+    void DoAhead(std::function<void()> slice) { ahead_.push_back(std::move(slice)); }
     // Unloads every window.
     void EndProgram();
     // The keys: the window that holds them as far as the program knows (the
@@ -166,6 +170,7 @@ public:
 
 private:
     void FireDueTimers();
+    bool AheadDue() const { return !ahead_.empty() && depth_ == 0; }
     // When the changed windows are to be shown: UINT64_MAX when none changed.
     std::uint64_t PresentDueUs() const;
     void PaintChanged();
@@ -192,6 +197,7 @@ private:
     std::string name_;
     std::function<void()> firstPicture_;
     std::vector<FontSpec> facesAhead_;
+    std::deque<std::function<void()>> ahead_;
     std::function<bool(const SDL_Keysym& key)> programKeys_;
     ScaleChoice scale_;
     ScaleChoice automatic_;

@@ -415,6 +415,22 @@ TEST_F(ControlLayer, TextIsTheSameWhetherItsFaceWasPreparedAheadOrNot) {
     }
 }
 
+TEST_F(ControlLayer, WorkAheadRunsASliceATurnInOrderAndNeverInAHandlersYield) {
+    std::vector<int> done;
+    app().DoAhead([&done] { done.push_back(1); });
+    app().DoAhead([&done] { done.push_back(2); });
+    {
+        const ui::Application::HandlerScope handler;
+        Yield();
+    }
+    EXPECT_TRUE(done.empty()) << "a handler's yield returns to its handler at once";
+    Yield();
+    EXPECT_EQ(done, std::vector<int>{1});
+    Yield();
+    Yield();
+    EXPECT_EQ(done, (std::vector<int>{1, 2}));
+}
+
 // Text rendered ahead is taken only by the very label or button it was
 // rendered for: one that differs in anything draws its own, and every one
 // draws the same pixels either way.
