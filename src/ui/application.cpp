@@ -434,7 +434,9 @@ void Application::PaintChanged() {
         if (firstPicture_)
             firstPicture_();
         const std::vector<Window*> shown = Windows();
-        PrepareFaces(fonts_, facesAhead_, shown.empty() ? 1 : shown.front()->Scale());
+        const int scale = shown.empty() ? 1 : shown.front()->Scale();
+        for (const FontSpec& face : facesAhead_)
+            DoAhead([this, face, scale] { PrepareFaces(fonts_, {face}, scale); });
     }
 }
 
@@ -474,9 +476,9 @@ bool Application::Wait(SDL_Event& event, int timeoutMs) {
 
 void Application::WaitForEvent(int capMs) {
     SDL_Event e;
-    // Work ahead waits only for input already there.
+    // Work ahead waits for nothing: it takes only input already there.
     if (AheadDue()) {
-        if (Wait(e, 0))
+        if (SDL_PollEvent(&e) != 0)
             Dispatch(e);
         return;
     }

@@ -30,8 +30,9 @@ struct Options {
     // Called once, right after the first picture is presented.
     std::function<void()> firstPicture;
     // The faces the program's windows draw text in: opened, and their
-    // printable ASCII rendered once, right after the first picture, so that
-    // a window opened later shows its first picture without waiting for them.
+    // printable ASCII rendered once, a face a slice after the first picture
+    // (after the work firstPicture gives DoAhead), so that a window opened
+    // later shows its first picture without waiting for them.
     std::vector<FontSpec> facesAhead;
     // Faces the program's windows ask for that a system may lack.
     std::vector<FaceStandIn> standIns;
