@@ -12,7 +12,6 @@
 #include "game/frmSpeed.h"
 #include "game/frmSplash.h"
 #include "game/frmTop10.h"
-#include "game/images.h"
 #include "game/modPegdrop.h"
 #include "platform/font_files.h"
 #include "ui/application.h"
@@ -191,7 +190,7 @@ int OpenWindowsOnce(const char* file) {
     options.firstPicture = [&cues] {
         cues.Open();
         cues.Preload(modPegdrop::SoundPath);
-        pegdrop::images::UnpackAhead();
+        modPegdrop::PrepareWindowsAhead();
     };
     ui::Application app(std::move(options));
     if (!app.StartError().empty())

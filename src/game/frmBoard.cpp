@@ -35,6 +35,10 @@ ui::LabelStyle ScoreboardStyle() {
     return style;
 }
 
+constexpr int kWidth = 600;
+constexpr int kHeight = 453;
+constexpr ui::Rect kMessageRect{0, 400, kWidth, 56};
+
 ui::Rect SlotRect(int slot) {
     const pegdrop::Slot& s = pegdrop::kSlots[static_cast<std::size_t>(slot - 1)];
     return {s.left, s.top, s.width, s.height};
@@ -43,9 +47,9 @@ ui::Rect SlotRect(int slot) {
 } // namespace
 
 FrmBoard::FrmBoard()
-    : ui::Window("PEGDROP!!!", 600, 453), tmrScoreFlash(*this, 350, false),
+    : ui::Window("PEGDROP!!!", kWidth, kHeight), tmrScoreFlash(*this, 350, false),
       tmrRestart(*this, 3500, false), tmrFlash(*this, 180, true), tmrAfterChip(*this, 2500, false),
-      tmrSpaceFlash(*this, 250, false), lblMessage(*this, {0, 400, 600, 56}, MessageStyle()),
+      tmrSpaceFlash(*this, 250, false), lblMessage(*this, kMessageRect, MessageStyle()),
       img100left(*this, SlotRect(1), false, pegdrop::images::LitSlot(1)),
       img500left(*this, SlotRect(2), false, pegdrop::images::LitSlot(2)),
       img1000left(*this, SlotRect(3), false, pegdrop::images::LitSlot(3)),
@@ -71,6 +75,11 @@ FrmBoard::FrmBoard()
     tmrFlash.Tick = [this] { tmrFlash_Timer(); };
     tmrAfterChip.Tick = [this] { tmrAfterChip_Timer(); };
     tmrSpaceFlash.Tick = [this] { tmrSpaceFlash_Timer(); };
+}
+
+void FrmBoard::RenderTextAhead() {
+    ui::RenderLabelAhead(ui::App().Fonts(), MessageStyle(), kMessageRect.width, board::kModePrompt,
+                         ui::App().Scale().For(kWidth, kHeight));
 }
 
 void FrmBoard::PlaceChip() {

@@ -13,6 +13,9 @@
 class FrmBoard : public ui::Window {
 public:
     FrmBoard();
+    // The text of its first picture that no data changes, rendered ahead
+    // at the scale it will open at.
+    static void RenderTextAhead();
 
     void Form_Load() override;
     void NewGame();

@@ -28,6 +28,13 @@ std::int16_t LeadingNumber(const std::string& text) {
     return static_cast<std::int16_t>(value);
 }
 
+constexpr int kWidth = 360;
+constexpr int kHeight = 280;
+constexpr ui::Rect kPromptRect{40, 8, 236, 18};
+const char* const kTestCaption = "Click here to test";
+const char* const kOKCaption = "OK";
+const char* const kCancelCaption = "Cancel";
+
 ui::LabelStyle PromptStyle() {
     ui::LabelStyle style;
     style.transparent = true;
@@ -39,14 +46,15 @@ ui::LabelStyle PromptStyle() {
 } // namespace
 
 FrmSpeed::FrmSpeed()
-    : ui::Window("Form1", 360, 280),
-      lblInputSpeed(*this, {40, 8, 236, 18}, PromptStyle(), speed::kPrompt),
+    : ui::Window("Form1", kWidth, kHeight),
+      lblInputSpeed(*this, kPromptRect, PromptStyle(), speed::kPrompt),
       txtSpeed(*this, {280, 5, 38, 26}, faces::kSpeed, 3),
-      cmdTest(*this, {120, 32, 120, 26}, "Click here to test"),
+      cmdTest(*this, {120, 32, 120, 26}, kTestCaption),
       imgBoard(*this, {115, 60, 130, 212}, true, pegdrop::images::TestBoard()),
       shpChip(*this, {172, 64, 17, 17}, ui::RGB(192, 0, 128), ui::RGB(128, 128, 128)),
-      cmdOK(*this, {8, 248, 64, 25}, "OK"), cmdCancel(*this, {288, 248, 64, 25}, "Cancel"),
-      stepWait(pegdrop::StepWait), yield([] { ui::App().DoEvents(); }) {
+      cmdOK(*this, {8, 248, 64, 25}, kOKCaption),
+      cmdCancel(*this, {288, 248, 64, 25}, kCancelCaption), stepWait(pegdrop::StepWait),
+      yield([] { ui::App().DoEvents(); }) {
     SetIcon(pegdrop::images::Icon());
     txtSpeed.SetText("300");
     lblInputSpeed.tabIndex = 0;
@@ -62,6 +70,14 @@ FrmSpeed::FrmSpeed()
     cmdTest.Click = [this] { cmdTest_Click(); };
     cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
+}
+
+void FrmSpeed::RenderTextAhead() {
+    ui::FontCache& fonts = ui::App().Fonts();
+    const int scale = ui::App().Scale().For(kWidth, kHeight);
+    ui::RenderLabelAhead(fonts, PromptStyle(), kPromptRect.width, speed::kPrompt, scale);
+    for (const char* caption : {kTestCaption, kOKCaption, kCancelCaption})
+        ui::RenderButtonAhead(fonts, ui::kButtonFont, caption, scale);
 }
 
 void FrmSpeed::Form_Load() {

@@ -13,6 +13,9 @@
 class FrmSpeed : public ui::Window {
 public:
     FrmSpeed();
+    // The text of its first picture that no data changes, rendered ahead
+    // at the scale it will open at.
+    static void RenderTextAhead();
 
     void Form_Load() override;
     // The close box is Cancel; it is disabled with Cancel while a chip falls.

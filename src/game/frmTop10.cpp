@@ -47,6 +47,13 @@ ui::LabelStyle TitleStyle() {
     return style;
 }
 
+constexpr int kWidth = 480;
+constexpr int kHeight = 336;
+constexpr ui::Rect kTitleRect{74, 52, 331, 32};
+const char* const kTitle = "TOP 10 TOURNAMENT SCORES";
+const char* const kExitCaption = "E&xit";
+const char* const kPlayAgainCaption = "&Play again!";
+
 std::string Top10Path() {
     return modPegdrop::DataPath + "top10.dat";
 }
@@ -61,10 +68,10 @@ void TellFailedSave(const std::string& text, const ui::Window& owner) {
 } // namespace
 
 FrmTop10::FrmTop10()
-    : ui::Window("PEGDROP!!!", 480, 336), tmrHighScore(*this, 300, true),
-      cmdExit(*this, {280, 294, 80, 30}, "E&xit"),
-      cmdPlayAgain(*this, {120, 294, 80, 30}, "&Play again!"),
-      Label1(*this, {74, 52, 331, 32}, TitleStyle(), "TOP 10 TOURNAMENT SCORES") {
+    : ui::Window("PEGDROP!!!", kWidth, kHeight), tmrHighScore(*this, 300, true),
+      cmdExit(*this, {280, 294, 80, 30}, kExitCaption),
+      cmdPlayAgain(*this, {120, 294, 80, 30}, kPlayAgainCaption),
+      Label1(*this, kTitleRect, TitleStyle(), kTitle) {
     for (int i = 1; i <= 10; ++i) {
         const int top = 64 + 20 * i;
         players_[static_cast<std::size_t>(i - 1)] = std::make_unique<ui::Label>(
@@ -82,6 +89,14 @@ FrmTop10::FrmTop10()
     tmrHighScore.Tick = [this] { tmrHighScore_Timer(); };
     cmdPlayAgain.Click = [this] { cmdPlayAgain_Click(); };
     cmdExit.Click = [this] { cmdExit_Click(); };
+}
+
+void FrmTop10::RenderTextAhead() {
+    ui::FontCache& fonts = ui::App().Fonts();
+    const int scale = ui::App().Scale().For(kWidth, kHeight);
+    ui::RenderLabelAhead(fonts, TitleStyle(), kTitleRect.width, kTitle, scale);
+    for (const char* caption : {kExitCaption, kPlayAgainCaption})
+        ui::RenderButtonAhead(fonts, ui::kButtonFont, caption, scale);
 }
 
 void FrmTop10::Form_Load() {

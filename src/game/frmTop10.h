@@ -14,6 +14,9 @@
 class FrmTop10 : public ui::Window {
 public:
     FrmTop10();
+    // The text of its first picture that no data changes, rendered ahead
+    // at the scale it will open at.
+    static void RenderTextAhead();
 
     void Form_Load() override;
     // The close box plays again, so that the board never stays in game over.

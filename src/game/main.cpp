@@ -2,7 +2,6 @@
 #include "art/cues.h"
 #include "game/cue_player.h"
 #include "game/frmSplash.h"
-#include "game/images.h"
 #include "game/modPegdrop.h"
 #include "game/version.h"
 #include "platform/console.h"
@@ -131,7 +130,7 @@ int main(int argc, char** argv) {
         cues.Open();
         // Every cue ready before any can fall due in the middle of a fall.
         cues.Preload(modPegdrop::SoundPath);
-        pegdrop::images::UnpackAhead();
+        modPegdrop::PrepareWindowsAhead();
     };
     ui::Application app(std::move(options));
     if (!app.StartError().empty()) {

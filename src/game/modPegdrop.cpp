@@ -2,6 +2,9 @@
 
 #include "game/faces.h"
 #include "game/frmBoard.h"
+#include "game/frmSpeed.h"
+#include "game/frmTop10.h"
+#include "game/images.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/settings_path.h"
@@ -144,6 +147,14 @@ std::string UseStartFolder() {
     DataPath = platform::DataPathFor(folder);
     SoundPath = DataPath + "sounds" + platform::kPathSeparator;
     return {};
+}
+
+void PrepareWindowsAhead() {
+    ui::Application& app = ui::App();
+    app.DoAhead(pegdrop::images::UnpackAhead);
+    app.DoAhead(FrmBoard::RenderTextAhead);
+    app.DoAhead(FrmSpeed::RenderTextAhead);
+    app.DoAhead(FrmTop10::RenderTextAhead);
 }
 
 void ResetSharedState() {

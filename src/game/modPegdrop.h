@@ -76,6 +76,11 @@ double SecondsSinceMidnight();
 // Alt+Enter toggle full screen).
 ui::Options ApplicationOptions();
 
+// Once the splash is up: the pictures and the fixed text of the windows
+// opened later, made ready while the player looks at it, a window at a time
+// between events, so that none waits for them as it opens.
+void PrepareWindowsAhead();
+
 // Back to the values at program start (a fresh run, for tests).
 void ResetSharedState();
 

@@ -436,7 +436,9 @@ void Application::PaintChanged() {
         // first picture need not wait for; those present arrive now.
         pads_.emplace();
         const std::vector<Window*> shown = Windows();
-        PrepareFaces(fonts_, facesAhead_, shown.empty() ? 1 : shown.front()->Scale());
+        const int scale = shown.empty() ? 1 : shown.front()->Scale();
+        for (const FontSpec& face : facesAhead_)
+            DoAhead([this, face, scale] { PrepareFaces(fonts_, {face}, scale); });
     }
 }
 
@@ -456,6 +458,11 @@ void Application::DoEvents() {
     FireDueTimers();
     PaintChanged();
     Collect();
+    if (AheadDue() && SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_FALSE) {
+        const std::function<void()> slice = std::move(ahead_.front());
+        ahead_.pop_front();
+        slice();
+    }
 }
 
 bool Application::Wait(SDL_Event& event, int timeoutMs) {
@@ -471,6 +478,12 @@ bool Application::Wait(SDL_Event& event, int timeoutMs) {
 
 void Application::WaitForEvent(int capMs) {
     SDL_Event e;
+    // Work ahead waits for nothing: it takes only input already there.
+    if (AheadDue()) {
+        if (SDL_PollEvent(&e) != 0)
+            Dispatch(e);
+        return;
+    }
     const std::uint64_t deadline = std::min({NextTimerDueUs(), PresentDueUs(), NextPadDueUs()});
     if (deadline == std::numeric_limits<std::uint64_t>::max()) {
         if (Wait(e, capMs))

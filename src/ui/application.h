@@ -8,6 +8,7 @@
 #include "ui/window.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,8 +30,9 @@ struct Options {
     // Called once, right after the first picture is presented.
     std::function<void()> firstPicture;
     // The faces the program's windows draw text in: opened, and their
-    // printable ASCII rendered once, right after the first picture, so that
-    // a window opened later shows its first picture without waiting for them.
+    // printable ASCII rendered once, a face a slice after the first picture
+    // (after the work firstPicture gives DoAhead), so that a window opened
+    // later shows its first picture without waiting for them.
     std::vector<FontSpec> facesAhead;
     // Faces the program's windows ask for that a system may lack.
     std::vector<FaceStandIn> standIns;
@@ -112,6 +114,9 @@ public:
     // sleeps; changes less than 3/4 of a display frame after the last picture
     // are left for a later yield or the loop.
     void DoEvents();
+    // Work for later windows, done a slice at a time in the loop's own turns
+    // (never in a handler's yield), while no input waits, in the order given.
+    void DoAhead(std::function<void()> slice) { ahead_.push_back(std::move(slice)); }
     // Unloads every window.
     void EndProgram();
     // The keys: the window that holds them as far as the program knows (the
@@ -166,6 +171,7 @@ public:
 
 private:
     void FireDueTimers();
+    bool AheadDue() const { return !ahead_.empty() && depth_ == 0; }
     // When the changed windows are to be shown: UINT64_MAX when none changed.
     std::uint64_t PresentDueUs() const;
     void PaintChanged();
@@ -192,6 +198,7 @@ private:
     std::string name_;
     std::function<void()> firstPicture_;
     std::vector<FontSpec> facesAhead_;
+    std::deque<std::function<void()>> ahead_;
     std::function<bool(const SDL_Keysym& key)> programKeys_;
     ScaleChoice scale_;
     ScaleChoice automatic_;

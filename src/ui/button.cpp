@@ -7,6 +7,12 @@
 #include <cmath>
 
 namespace ui {
+namespace {
+
+// White, tinted by colour mod as it is drawn.
+constexpr Color kButtonText = RGB(255, 255, 255);
+
+} // namespace
 
 AccessCaption ParseAccessCaption(const std::string& caption) {
     AccessCaption out;
@@ -23,6 +29,13 @@ AccessCaption ParseAccessCaption(const std::string& caption) {
         out.text += caption[i];
     }
     return out;
+}
+
+void RenderButtonAhead(FontCache& fonts, const FontSpec& font, const std::string& caption,
+                       int scale) {
+    const AccessCaption access = ParseAccessCaption(caption);
+    if (!access.text.empty())
+        RenderLineAhead(fonts, font, access.text, kButtonText, scale);
 }
 
 Button::Button(Window& owner, Rect bounds, std::string caption, FontSpec font)
@@ -79,7 +92,7 @@ void Button::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         face = DrawRaised(renderer, face);
     }
     if (!text_ && !access_.text.empty()) {
-        text_ = RenderLine(renderer, fonts, font_, access_.text, RGB(255, 255, 255));
+        text_ = RenderLine(renderer, fonts, font_, access_.text, kButtonText);
         if (!text_)
             return;
         const int scale = text_.scale;

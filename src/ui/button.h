@@ -18,10 +18,15 @@ struct AccessCaption {
 };
 AccessCaption ParseAccessCaption(const std::string& caption);
 
+inline const FontSpec kButtonFont{"Arial", 8.25f, false};
+// Renders a button's caption ahead, as a button in that face will draw it at
+// that scale, so that its first picture takes it ready.
+void RenderButtonAhead(FontCache& fonts, const FontSpec& font, const std::string& caption,
+                       int scale);
+
 class Button : public Control {
 public:
-    Button(Window& owner, Rect bounds, std::string caption,
-           FontSpec font = {"Arial", 8.25f, false});
+    Button(Window& owner, Rect bounds, std::string caption, FontSpec font = kButtonFont);
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);

@@ -162,28 +162,12 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
     if (caption_.empty())
         return;
     if (!text_) {
-        const std::string text = NormaliseLineBreaks(text::ValidUtf8(caption_));
-        FontSpec face = style_.font;
-        TTF_Font* font = fonts.Get(face);
-        // Measured as drawn: a face at twice the size is not quite twice as wide.
-        const int scale = RendererScale(renderer);
-        while (style_.fitWidth && font != nullptr && face.points > 6.0f &&
-               TextAdvance(fonts, face, scale, text) > static_cast<float>(Width())) {
-            face.points -= 0.25f;
-            font = fonts.Get(face);
-        }
-        if (font == nullptr)
+        const std::optional<LabelText> laid =
+            LayOutLabel(fonts, style_, caption_, Width(), RendererScale(renderer));
+        if (!laid)
             return;
-        // An empty line still takes its height; SDL_ttf refuses empty text.
-        const std::string drawn = text.empty() ? std::string(" ") : text;
-        const int align = style_.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER
-                          : style_.align == Align::Right ? TTF_WRAPPED_ALIGN_RIGHT
-                                                         : TTF_WRAPPED_ALIGN_LEFT;
-        // A fitted line was measured at the drawn size only: at the window's
-        // own size, where breaks are chosen, hinting may make it a pixel or
-        // two wider than the label, and it must not break there.
-        const int wrap = style_.autoSize || style_.fitWidth ? 0 : std::max(1, Width());
-        text_ = RenderWrapped(renderer, fonts, face, drawn, style_.fore, wrap, align);
+        text_ = RenderWrapped(renderer, fonts, laid->face, laid->text, style_.fore, laid->wrap,
+                              laid->align);
         textWidth_ = text_.width;
         textHeight_ = text_.height;
         if (!text_)
@@ -197,6 +181,64 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
     const ClipScope clip(renderer, box);
     if (!clip.Empty())
         DrawText(renderer, text_, static_cast<float>(x), static_cast<float>(box.y));
+}
+
+namespace {
+
+// The face a fitted line is drawn in: smaller by quarter points until it fits.
+FontSpec FittedFace(FontCache& fonts, FontSpec face, const std::string& text, int width,
+                    int scale) {
+    std::string key = face.face + '\0' + std::to_string(face.points) + '\0' +
+                      std::to_string(face.bold) + '\0' + std::to_string(scale) + '\0' +
+                      std::to_string(width) + '\0' + text;
+    if (const std::optional<float> known = fonts.FittedPoints(key)) {
+        face.points = *known;
+        return face;
+    }
+    // Measured as drawn: a face at twice the size is not quite twice as wide.
+    // Hinting does not promise that a smaller size is narrower, so every
+    // size is tried in turn rather than halving the range.
+    TTF_Font* font = fonts.Get(face);
+    while (font != nullptr && face.points > 6.0f &&
+           TextAdvance(fonts, face, scale, text) > static_cast<float>(width)) {
+        face.points -= 0.25f;
+        font = fonts.Get(face);
+    }
+    if (font != nullptr)
+        fonts.KeepFittedPoints(std::move(key), face.points);
+    return face;
+}
+
+} // namespace
+
+std::optional<LabelText> LayOutLabel(FontCache& fonts, const LabelStyle& style,
+                                     const std::string& caption, int width, int scale) {
+    const std::string text = NormaliseLineBreaks(text::ValidUtf8(caption));
+    const FontSpec face =
+        style.fitWidth ? FittedFace(fonts, style.font, text, width, scale) : style.font;
+    if (fonts.Get(face) == nullptr)
+        return std::nullopt;
+    LabelText laid;
+    laid.face = face;
+    // An empty line still takes its height; SDL_ttf refuses empty text.
+    laid.text = text.empty() ? std::string(" ") : text;
+    laid.align = style.align == Align::Center  ? TTF_WRAPPED_ALIGN_CENTER
+                 : style.align == Align::Right ? TTF_WRAPPED_ALIGN_RIGHT
+                                               : TTF_WRAPPED_ALIGN_LEFT;
+    // A fitted line was measured at the drawn size only: at the window's
+    // own size, where breaks are chosen, hinting may make it a pixel or
+    // two wider than the label, and it must not break there.
+    laid.wrap = style.autoSize || style.fitWidth ? 0 : std::max(1, width);
+    return laid;
+}
+
+void RenderLabelAhead(FontCache& fonts, const LabelStyle& style, int width,
+                      const std::string& caption, int scale) {
+    if (caption.empty())
+        return;
+    if (const std::optional<LabelText> laid = LayOutLabel(fonts, style, caption, width, scale))
+        RenderWrappedAhead(fonts, laid->face, laid->text, style.fore, laid->wrap, laid->align,
+                           scale);
 }
 
 // ---- Image

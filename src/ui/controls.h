@@ -133,6 +133,21 @@ private:
     int textHeight_ = 0;
 };
 
+// What a label renders its caption as, at a width and scale; nothing when
+// the face cannot be opened.
+struct LabelText {
+    FontSpec face; // the style's, or smaller for a line fitted to the width
+    std::string text;
+    int wrap = 0; // the width lines wrap at, 0 for line feeds only
+    int align = 0;
+};
+std::optional<LabelText> LayOutLabel(FontCache& fonts, const LabelStyle& style,
+                                     const std::string& caption, int width, int scale);
+// Renders a label's caption ahead, as a label of that style and width will
+// draw it at that scale, so that its first picture takes it ready.
+void RenderLabelAhead(FontCache& fonts, const LabelStyle& style, int width,
+                      const std::string& caption, int scale);
+
 // The text a label renders: line breaks normalised to line feeds.
 std::string NormaliseLineBreaks(const std::string& text);
 

@@ -130,4 +130,21 @@ TTF_Font* FontCache::FaceFor(const FontSpec& wanted, char32_t character) {
     return face != nullptr && TTF_GlyphIsProvided32(face, character) != 0 ? face : own;
 }
 
+SDL_Surface* FontCache::Rendered(const std::string& key) const {
+    const auto it = rendered_.find(key);
+    return it != rendered_.end() ? it->second.get() : nullptr;
+}
+
+void FontCache::KeepRendered(std::string key, SurfacePtr pixels) {
+    if (pixels)
+        rendered_[std::move(key)] = std::move(pixels);
+}
+
+std::optional<float> FontCache::FittedPoints(const std::string& key) const {
+    const auto it = fitted_.find(key);
+    if (it == fitted_.end())
+        return std::nullopt;
+    return it->second;
+}
+
 } // namespace ui

@@ -4,6 +4,7 @@
 #include "ui/sdl_ptrs.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -58,7 +59,16 @@ public:
     // face when it has the character, else a face the system names for it,
     // at the same size; `wanted`'s own again when no face has it.
     TTF_Font* FaceFor(const FontSpec& wanted, char32_t character);
+    // Text rendered ahead of the window that shows it, by a key that names
+    // all it was rendered from; nullptr when none was.
+    SDL_Surface* Rendered(const std::string& key) const;
+    void KeepRendered(std::string key, SurfacePtr pixels);
+    // The size a line was found to fit a width at, by a key naming both.
+    std::optional<float> FittedPoints(const std::string& key) const;
+    void KeepFittedPoints(std::string key, float points) { fitted_[std::move(key)] = points; }
     void Clear() {
+        rendered_.clear();
+        fitted_.clear();
         fonts_.clear();
         resolved_.clear();
         fallbackFonts_.clear();
@@ -76,6 +86,8 @@ private:
     std::vector<std::string> fallbackFiles_;
     std::map<char32_t, int> fallbackOf_; // index in fallbackFiles_, -1 for none
     std::map<std::tuple<std::size_t, int, bool>, FontPtr> fallbackFonts_;
+    std::map<std::string, SurfacePtr> rendered_;
+    std::map<std::string, float> fitted_;
 };
 
 } // namespace ui

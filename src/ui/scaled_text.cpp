@@ -162,6 +162,30 @@ SurfacePtr RenderLinesInRuns(FontCache& fonts, const FontSpec& font, const std::
     return out;
 }
 
+// All that text rendered ahead was rendered from; a wrap width of -1 is a
+// single line.
+std::string RenderedKey(const FontSpec& font, const std::string& utf8, Color fore, int scale,
+                        int wrapWidth, int align) {
+    std::string key = font.face;
+    for (const int n : {static_cast<int>(std::lround(font.points * 4.0f)), font.bold ? 1 : 0, scale,
+                        static_cast<int>(fore.r), static_cast<int>(fore.g),
+                        static_cast<int>(fore.b), wrapWidth, align})
+        key += '\0' + std::to_string(n);
+    return key + '\0' + utf8;
+}
+
+SurfacePtr LineSurface(FontCache& fonts, const FontSpec& font, const std::string& utf8, Color fore,
+                       int scale) {
+    const FontSpec scaled = Scaled(font, scale);
+    TTF_Font* face = fonts.Get(scaled);
+    if (face == nullptr || utf8.empty())
+        return nullptr;
+    return RenderRuns(face, Runs(fonts, scaled, utf8), SDL_Color{fore.r, fore.g, fore.b, 255});
+}
+
+SurfacePtr WrappedSurface(FontCache& fonts, const FontSpec& font, const std::string& utf8,
+                          Color fore, int scale, int wrapWidth, int align);
+
 } // namespace
 
 int RendererScale(SDL_Renderer* renderer) {
@@ -181,13 +205,18 @@ int LineWidth(FontCache& fonts, const FontSpec& font, const std::string& utf8) {
 TextPicture RenderLine(SDL_Renderer* renderer, FontCache& fonts, const FontSpec& font,
                        const std::string& utf8, Color fore) {
     const int scale = RendererScale(renderer);
-    const FontSpec scaled = Scaled(font, scale);
-    TTF_Font* face = fonts.Get(scaled);
-    if (face == nullptr || utf8.empty())
-        return {};
-    const SurfacePtr surface =
-        RenderRuns(face, Runs(fonts, scaled, utf8), SDL_Color{fore.r, fore.g, fore.b, 255});
+    const std::string key = RenderedKey(font, utf8, fore, scale, -1, 0);
+    if (SDL_Surface* ready = fonts.Rendered(key))
+        return FromSurface(renderer, ready, scale);
+    const SurfacePtr surface = LineSurface(fonts, font, utf8, fore, scale);
     return FromSurface(renderer, surface.get(), scale);
+}
+
+void RenderLineAhead(FontCache& fonts, const FontSpec& font, const std::string& utf8, Color fore,
+                     int scale) {
+    scale = std::max(1, scale);
+    fonts.KeepRendered(RenderedKey(font, utf8, fore, scale, -1, 0),
+                       LineSurface(fonts, font, utf8, fore, scale));
 }
 
 std::string WrapText(FontCache& fonts, const FontSpec& font, const std::string& utf8, int width) {
@@ -206,21 +235,37 @@ std::string WrapText(FontCache& fonts, const FontSpec& font, const std::string& 
 TextPicture RenderWrapped(SDL_Renderer* renderer, FontCache& fonts, const FontSpec& font,
                           const std::string& utf8, Color fore, int wrapWidth, int align) {
     const int scale = RendererScale(renderer);
+    const std::string key = RenderedKey(font, utf8, fore, scale, wrapWidth, align);
+    if (SDL_Surface* ready = fonts.Rendered(key))
+        return FromSurface(renderer, ready, scale);
+    const SurfacePtr surface = WrappedSurface(fonts, font, utf8, fore, scale, wrapWidth, align);
+    return FromSurface(renderer, surface.get(), scale);
+}
+
+void RenderWrappedAhead(FontCache& fonts, const FontSpec& font, const std::string& utf8, Color fore,
+                        int wrapWidth, int align, int scale) {
+    scale = std::max(1, scale);
+    fonts.KeepRendered(RenderedKey(font, utf8, fore, scale, wrapWidth, align),
+                       WrappedSurface(fonts, font, utf8, fore, scale, wrapWidth, align));
+}
+
+namespace {
+
+SurfacePtr WrappedSurface(FontCache& fonts, const FontSpec& font, const std::string& utf8,
+                          Color fore, int scale, int wrapWidth, int align) {
     const FontSpec scaled = Scaled(font, scale);
     TTF_Font* face = fonts.Get(scaled);
     if (face == nullptr || utf8.empty())
-        return {};
+        return nullptr;
     const std::string lines = WrapText(fonts, font, utf8, wrapWidth);
     const SDL_Color colour{fore.r, fore.g, fore.b, 255};
-    SurfacePtr surface;
-    if (OneFace(Runs(fonts, scaled, lines), face)) {
-        TTF_SetFontWrappedAlign(face, align);
-        surface.reset(TTF_RenderUTF8_Blended_Wrapped(face, lines.c_str(), colour, 0));
-    } else {
-        surface = RenderLinesInRuns(fonts, scaled, lines, colour, align);
-    }
-    return FromSurface(renderer, surface.get(), scale);
+    if (!OneFace(Runs(fonts, scaled, lines), face))
+        return RenderLinesInRuns(fonts, scaled, lines, colour, align);
+    TTF_SetFontWrappedAlign(face, align);
+    return SurfacePtr(TTF_RenderUTF8_Blended_Wrapped(face, lines.c_str(), colour, 0));
 }
+
+} // namespace
 
 void DrawText(SDL_Renderer* renderer, const TextPicture& text, float x, float y) {
     if (!text)

@@ -35,6 +35,12 @@ TextPicture RenderLine(SDL_Renderer* renderer, FontCache& fonts, const FontSpec&
 // chosen at the window's own size, so a scale never moves one.
 TextPicture RenderWrapped(SDL_Renderer* renderer, FontCache& fonts, const FontSpec& font,
                           const std::string& utf8, Color fore, int wrapWidth, int align);
+// The pixels RenderLine and RenderWrapped would give at that scale, rendered
+// now and kept, so that a window's first picture takes them ready.
+void RenderLineAhead(FontCache& fonts, const FontSpec& font, const std::string& utf8, Color fore,
+                     int scale);
+void RenderWrappedAhead(FontCache& fonts, const FontSpec& font, const std::string& utf8, Color fore,
+                        int wrapWidth, int align, int scale);
 // The text with a line feed wherever it wraps at that width in that face:
 // only between words; a word wider than the width stays whole on its line.
 std::string WrapText(FontCache& fonts, const FontSpec& font, const std::string& utf8, int width);

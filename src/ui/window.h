@@ -163,6 +163,8 @@ private:
     // screen pixels.
     void ShowDrawn(const std::vector<SDL_Rect>* areas);
     void Render(const SDL_Rect* area);
+    // Draws the background without a texture where it can; false when not.
+    bool BlitBackground(const SDL_Rect* area);
     Control* ControlAt(float x, float y) const;
     Control* AccessControl(char letter) const;
     void MouseDown(const SDL_MouseButtonEvent& e);

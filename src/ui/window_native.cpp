@@ -260,6 +260,35 @@ void Window::CenterOver(const Window* owner) {
     SDL_SetWindowPosition(window_.get(), x, y);
 }
 
+// At one screen pixel a pixel, the picture goes straight onto the window's
+// surface, as the software renderer would copy a texture of it, without the
+// megabyte a texture costs to fill at a window's first picture.
+bool Window::BlitBackground(const SDL_Rect* area) {
+    if (surface_ == nullptr || scale_ != 1 || desktop_ != nullptr)
+        return false;
+    const SurfacePtr from(SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint32_t*>(background_->pixels.data()), background_->width,
+        background_->height, 32, background_->width * 4, SDL_PIXELFORMAT_ARGB8888));
+    if (!from || SDL_SetSurfaceBlendMode(from.get(), SDL_BLENDMODE_NONE) != 0)
+        return false;
+    // What the renderer holds goes first: the picture lies over the fill.
+    SDL_RenderFlush(renderer_.get());
+    const SDL_Rect client{offsetX_, offsetY_, width_, height_};
+    SDL_Rect clip = client;
+    if (area != nullptr)
+        clip = {offsetX_ + area->x, offsetY_ + area->y, area->w, area->h};
+    SDL_Rect within{};
+    if (!SDL_IntersectRect(&clip, &client, &within))
+        return true;
+    SDL_Rect kept{};
+    SDL_GetClipRect(surface_, &kept);
+    SDL_SetClipRect(surface_, &within);
+    SDL_Rect to{offsetX_, offsetY_, background_->width, background_->height};
+    SDL_BlitSurface(from.get(), nullptr, surface_, &to);
+    SDL_SetClipRect(surface_, &kept);
+    return true;
+}
+
 void Window::Render(const SDL_Rect* area) {
     SDL_Renderer* r = renderer_.get();
     SDL_RenderSetClipRect(r, area);
@@ -267,14 +296,21 @@ void Window::Render(const SDL_Rect* area) {
         SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
         SDL_RenderClear(r); // the whole screen, around the picture
     }
-    SDL_SetRenderDrawColor(r, backColor_.r, backColor_.g, backColor_.b, 255);
-    if (area == nullptr && !fullScreen_)
-        SDL_RenderClear(r);
-    else if (area == nullptr)
-        SDL_RenderFillRect(r, nullptr);
-    else
-        SDL_RenderFillRect(r, area);
-    if (background_ && background_->width > 0) {
+    const auto fill = [this, r, area] {
+        SDL_SetRenderDrawColor(r, backColor_.r, backColor_.g, backColor_.b, 255);
+        if (area == nullptr && !fullScreen_)
+            SDL_RenderClear(r);
+        else
+            SDL_RenderFillRect(r, area);
+    };
+    const bool hasBackground = background_ && background_->width > 0;
+    // A picture as large as the client hides the fill: it is not made. On a
+    // desktop the clear also readies the frame, so it stays.
+    const bool covered = hasBackground && desktop_ == nullptr && background_->width >= width_ &&
+                         background_->height >= height_;
+    if (!covered)
+        fill();
+    if (hasBackground && !BlitBackground(area)) {
         if (!backgroundTexture_) {
             backgroundTexture_.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
                                                        SDL_TEXTUREACCESS_STATIC, background_->width,
@@ -287,7 +323,10 @@ void Window::Render(const SDL_Rect* area) {
             }
         }
         const SDL_Rect where{0, 0, background_->width, background_->height};
-        SDL_RenderCopy(r, backgroundTexture_.get(), nullptr, &where);
+        if ((!backgroundTexture_ ||
+             SDL_RenderCopy(r, backgroundTexture_.get(), nullptr, &where) != 0) &&
+            covered)
+            fill();
     }
     FontCache& fonts = App().Fonts();
     for (Control* c : controls_) {

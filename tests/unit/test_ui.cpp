@@ -6,6 +6,7 @@
 #include "game/frmTop10.h"
 #include "platform/display.h"
 #include "platform/font_files.h"
+#include "ui/button.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 #include "ui/scaled_text.h"
@@ -413,6 +414,92 @@ TEST_F(ControlLayer, TextIsTheSameWhetherItsFaceWasPreparedAheadOrNot) {
                 << font.face << " " << font.points << " drew nothing";
             EXPECT_EQ(draw(true, font), fresh)
                 << font.face << " " << font.points << " at " << scale;
+        }
+    }
+}
+
+TEST_F(ControlLayer, WorkAheadRunsASliceATurnInOrderAndNeverInAHandlersYield) {
+    std::vector<int> done;
+    app().DoAhead([&done] { done.push_back(1); });
+    app().DoAhead([&done] { done.push_back(2); });
+    {
+        const ui::Application::HandlerScope handler;
+        Yield();
+    }
+    EXPECT_TRUE(done.empty()) << "a handler's yield returns to its handler at once";
+    Yield();
+    EXPECT_EQ(done, std::vector<int>{1});
+    Yield();
+    Yield();
+    EXPECT_EQ(done, (std::vector<int>{1, 2}));
+}
+
+// Text rendered ahead is taken only by the very label or button it was
+// rendered for: one that differs in anything draws its own, and every one
+// draws the same pixels either way.
+TEST_F(ControlLayer, TextRenderedAheadDrawsAsTextRenderedAtTheFirstPicture) {
+    const auto standIns = modPegdrop::ApplicationOptions().standIns;
+    Probe& owner = app().Instance<Probe>();
+    ui::LabelStyle fitted;
+    fitted.font = faces::kSpeed;
+    fitted.fitWidth = true;
+    ui::LabelStyle wrapped;
+    wrapped.fore = ui::RGB(255, 255, 0);
+    wrapped.font = faces::kMessage;
+    wrapped.align = ui::Align::Center;
+    const std::string prompt = "Input a speed value from 1 to 500:";
+    const std::string lines = "Select game mode:\r\n[T]ournament mode or [F]un mode";
+    struct Case {
+        const char* what;
+        ui::LabelStyle drawn, ahead;
+        int drawnWidth, aheadWidth;
+        std::string drawnText, aheadText;
+        int aheadScale; // 0: the scale drawn at
+    };
+    ui::LabelStyle otherColour = wrapped;
+    otherColour.fore = ui::RGB(255, 255, 254);
+    ui::LabelStyle otherAlign = wrapped;
+    otherAlign.align = ui::Align::Left;
+    const std::vector<Case> cases = {
+        {"the same fitted line", fitted, fitted, 236, 236, prompt, prompt, 0},
+        {"a fitted line at another width", fitted, fitted, 236, 200, prompt, prompt, 0},
+        {"the same wrapped lines", wrapped, wrapped, 300, 300, lines, lines, 0},
+        {"lines wrapped at another width", wrapped, wrapped, 150, 600, lines, lines, 0},
+        {"another colour", wrapped, otherColour, 300, 300, lines, lines, 0},
+        {"another alignment", wrapped, otherAlign, 300, 300, lines, lines, 0},
+        {"another text", wrapped, wrapped, 300, 300, lines, lines + " ", 0},
+        {"another scale", wrapped, wrapped, 300, 300, lines, lines, 3},
+    };
+    constexpr int kW = 320, kH = 60;
+    for (const int scale : {1, 2}) {
+        for (const Case& c : cases) {
+            const auto draw = [&](bool ahead) {
+                ui::FontCache fonts(standIns);
+                if (ahead) {
+                    const int at = c.aheadScale != 0 ? c.aheadScale : scale;
+                    ui::RenderLabelAhead(fonts, c.ahead, c.aheadWidth, c.aheadText, at);
+                    ui::RenderButtonAhead(fonts, ui::kButtonFont, c.aheadText, at);
+                }
+                const ui::SurfacePtr surface(SDL_CreateRGBSurfaceWithFormat(
+                    0, kW * scale, kH * scale, 32, SDL_PIXELFORMAT_ARGB8888));
+                const ui::RendererPtr renderer(SDL_CreateSoftwareRenderer(surface.get()));
+                SDL_RenderSetScale(renderer.get(), static_cast<float>(scale),
+                                   static_cast<float>(scale));
+                ui::Label label(owner, {0, 0, c.drawnWidth, 40}, c.drawn, c.drawnText);
+                label.Draw(renderer.get(), fonts);
+                ui::Button button(owner, {0, 40, kW, 20}, c.drawnText);
+                button.Draw(renderer.get(), fonts);
+                std::vector<std::uint32_t> pixels(
+                    static_cast<std::size_t>(kW * kH * scale * scale));
+                SDL_RenderReadPixels(renderer.get(), nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                     pixels.data(), kW * scale * 4);
+                return pixels;
+            };
+            const std::vector<std::uint32_t> fresh = draw(false);
+            EXPECT_NE(std::count(fresh.begin(), fresh.end(), fresh.front()),
+                      static_cast<std::ptrdiff_t>(fresh.size()))
+                << c.what << " drew nothing";
+            EXPECT_EQ(draw(true), fresh) << c.what << " at " << scale;
         }
     }
 }
