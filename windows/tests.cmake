@@ -19,6 +19,10 @@ set_tests_properties(windows_locale_built PROPERTIES FIXTURES_SETUP german_local
 set_tests_properties(windows_locale PROPERTIES FIXTURES_REQUIRED german_locale
   ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;LC_ALL=de_DE.UTF-8;LOCPATH=${PEGDROP_WINE_LOCALES}"
   LABELS windows TIMEOUT 120)
+# The region is kept in the one Wine prefix's registry, written by whichever
+# process starts with its LC_ALL: two at once with different ones would see
+# each other's separator.
+set_tests_properties(windows_platform windows_game windows_locale PROPERTIES RESOURCE_LOCK wine_region)
 
 # The game itself: a window program needing no DLL but Windows' own, that
 # still answers --version and --help on the console it was started from.
