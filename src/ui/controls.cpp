@@ -124,10 +124,17 @@ void Label::SetCaption(std::string caption) {
 }
 
 void Label::SetForeColor(Color color) {
-    if (!(style_.fore == color)) {
-        style_.fore = color;
-        Restyle();
-    }
+    if (style_.fore == color)
+        return;
+    // The colour changes nothing of the text's size or layout.
+    TextPicture drawn = std::move(text_);
+    text_ = {};
+    if (other_ && otherFore_ == color)
+        text_ = std::move(other_);
+    other_ = std::move(drawn);
+    otherFore_ = style_.fore;
+    style_.fore = color;
+    Invalidate();
 }
 
 void Label::SetBackColor(Color color) {
@@ -146,6 +153,7 @@ void Label::SetFontFace(std::string face) {
 
 void Label::Restyle() {
     text_ = {};
+    other_ = {};
     Invalidate();
     if (!style_.autoSize)
         return;
@@ -168,16 +176,14 @@ void Label::Draw(SDL_Renderer* renderer, FontCache& fonts) {
             return;
         text_ = RenderWrapped(renderer, fonts, laid->face, laid->text, style_.fore, laid->wrap,
                               laid->align);
-        textWidth_ = text_.width;
-        textHeight_ = text_.height;
         if (!text_)
             return;
     }
     int x = box.x;
     if (style_.align == Align::Center)
-        x += (box.w - textWidth_) / 2;
+        x += (box.w - text_.width) / 2;
     else if (style_.align == Align::Right)
-        x += box.w - textWidth_;
+        x += box.w - text_.width;
     const ClipScope clip(renderer, box);
     if (!clip.Empty())
         DrawText(renderer, text_, static_cast<float>(x), static_cast<float>(box.y));

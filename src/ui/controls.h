@@ -122,15 +122,20 @@ public:
     const LabelStyle& Style() const { return style_; }
 
     void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
-    void ReleaseGraphics() override { text_ = {}; }
+    void ReleaseGraphics() override {
+        text_ = {};
+        other_ = {};
+    }
 
 private:
     void Restyle();
     LabelStyle style_;
     std::string caption_;
     TextPicture text_;
-    int textWidth_ = 0;
-    int textHeight_ = 0;
+    // The text as last drawn in the colour before, for a label that flickers
+    // between two colours: kept until anything else about it changes.
+    TextPicture other_;
+    Color otherFore_;
 };
 
 // What a label renders its caption as, at a width and scale; nothing when

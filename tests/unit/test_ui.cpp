@@ -436,7 +436,9 @@ TEST_F(ControlLayer, WorkAheadRunsASliceATurnInOrderAndNeverInAHandlersYield) {
 
 // Text rendered ahead is taken only by the very label or button it was
 // rendered for: one that differs in anything draws its own, and every one
-// draws the same pixels either way.
+// draws the same pixels either way. So is the text a flickering label kept
+// from its colour before: a label whose caption changed between draws its
+// own.
 TEST_F(ControlLayer, TextRenderedAheadDrawsAsTextRenderedAtTheFirstPicture) {
     const auto standIns = modPegdrop::ApplicationOptions().standIns;
     Probe& owner = app().Instance<Probe>();
@@ -455,6 +457,10 @@ TEST_F(ControlLayer, TextRenderedAheadDrawsAsTextRenderedAtTheFirstPicture) {
         int drawnWidth, aheadWidth;
         std::string drawnText, aheadText;
         int aheadScale; // 0: the scale drawn at
+        // Instead of rendering ahead, the label is drawn with the ahead text
+        // in the drawn colour, then in the ahead colour, then given the drawn
+        // text and colour.
+        bool flicker = false;
     };
     ui::LabelStyle otherColour = wrapped;
     otherColour.fore = ui::RGB(255, 255, 254);
@@ -469,13 +475,16 @@ TEST_F(ControlLayer, TextRenderedAheadDrawsAsTextRenderedAtTheFirstPicture) {
         {"another alignment", wrapped, otherAlign, 300, 300, lines, lines, 0},
         {"another text", wrapped, wrapped, 300, 300, lines, lines + " ", 0},
         {"another scale", wrapped, wrapped, 300, 300, lines, lines, 3},
+        {"a colour flickered back", wrapped, otherColour, 300, 300, lines, lines, 0, true},
+        {"a colour flickered back to another text", wrapped, otherColour, 300, 300, lines, prompt,
+         0, true},
     };
     constexpr int kW = 320, kH = 60;
     for (const int scale : {1, 2}) {
         for (const Case& c : cases) {
             const auto draw = [&](bool ahead) {
                 ui::FontCache fonts(standIns);
-                if (ahead) {
+                if (ahead && !c.flicker) {
                     const int at = c.aheadScale != 0 ? c.aheadScale : scale;
                     ui::RenderLabelAhead(fonts, c.ahead, c.aheadWidth, c.aheadText, at);
                     ui::RenderButtonAhead(fonts, ui::kButtonFont, c.aheadText, at);
@@ -485,7 +494,16 @@ TEST_F(ControlLayer, TextRenderedAheadDrawsAsTextRenderedAtTheFirstPicture) {
                 const ui::RendererPtr renderer(SDL_CreateSoftwareRenderer(surface.get()));
                 SDL_RenderSetScale(renderer.get(), static_cast<float>(scale),
                                    static_cast<float>(scale));
-                ui::Label label(owner, {0, 0, c.drawnWidth, 40}, c.drawn, c.drawnText);
+                const bool flicker = ahead && c.flicker;
+                ui::Label label(owner, {0, 0, c.drawnWidth, 40}, c.drawn,
+                                flicker ? c.aheadText : c.drawnText);
+                if (flicker) {
+                    label.Draw(renderer.get(), fonts);
+                    label.SetForeColor(c.ahead.fore);
+                    label.Draw(renderer.get(), fonts);
+                    label.SetCaption(c.drawnText);
+                    label.SetForeColor(c.drawn.fore);
+                }
                 label.Draw(renderer.get(), fonts);
                 ui::Button button(owner, {0, 40, kW, 20}, c.drawnText);
                 button.Draw(renderer.get(), fonts);
