@@ -444,9 +444,18 @@ void Application::PaintChanged() {
 
 void Application::DoEvents() {
     // Not in the yield that presents the next picture: that one ends a
-    // window's opening, and destroying a window takes milliseconds.
-    if (!closed_.empty() && framesPresented_ > closedAtFrame_)
+    // window's opening, and destroying a window takes milliseconds. Hiding
+    // one waits for the display server too: a closed window stays up while
+    // the window that replaces it has yet to show its first picture.
+    if (!closed_.empty() && framesPresented_ > closedAtFrame_) {
         closed_.clear();
+    } else if (!closed_.empty()) {
+        const std::vector<Window*> shown = Windows();
+        if (std::none_of(shown.begin(), shown.end(),
+                         [](const Window* w) { return w->AwaitsFirstPicture(); }))
+            for (const WindowPtr& w : closed_)
+                SDL_HideWindow(w.get());
+    }
     if (pads_) {
         pads_->Update();
         padsReadUs_ = clock_->NowUs();
