@@ -216,6 +216,7 @@ private:
     std::uint64_t framesPresented_ = 0;
     std::uint32_t keysWith_ = 0; // a window's native id
     std::uint64_t showings_ = 0;
+    std::uint64_t readBeforeShowing_ = 0; // showings_ when input was last left for a picture
     bool sdlStarted_ = false;
     bool ttfStarted_ = false;
     std::optional<Gamepads> pads_;
