@@ -444,16 +444,34 @@ void Application::PaintChanged() {
 
 void Application::DoEvents() {
     // Not in the yield that presents the next picture: that one ends a
-    // window's opening, and destroying a window takes milliseconds.
+    // window's opening, and destroying a window takes milliseconds. Hiding
+    // one waits for the display server too: a closed window stays up while
+    // the window that replaces it has yet to show its first picture.
+    const std::vector<Window*> windows = Windows();
+    const bool awaited = std::any_of(windows.begin(), windows.end(),
+                                     [](const Window* w) { return w->AwaitsFirstPicture(); });
     if (!closed_.empty() && framesPresented_ > closedAtFrame_)
         closed_.clear();
+    else if (!awaited)
+        for (const WindowPtr& w : closed_)
+            SDL_HideWindow(w.get());
     if (pads_) {
         pads_->Update();
         padsReadUs_ = clock_->NowUs();
     }
+    // A window just shown has its first picture sent before the display
+    // server is asked for more events: that waits on it, and what the events
+    // of the showing ask for is a picture, which the next turn still makes.
+    // Input already taken in is handled as ever.
+    const bool firstPicture = awaited && showings_ != readBeforeShowing_;
+    readBeforeShowing_ = showings_;
     SDL_Event e;
-    while (SDL_PollEvent(&e))
-        Dispatch(e);
+    if (firstPicture)
+        while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+            Dispatch(e);
+    else
+        while (SDL_PollEvent(&e))
+            Dispatch(e);
     FeedPad();
     FireDueTimers();
     PaintChanged();

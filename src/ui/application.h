@@ -149,8 +149,8 @@ public:
     // a pushed stick moves on, or UINT64_MAX.
     std::uint64_t NextPadDueUs() const;
     std::uint64_t FramesPresented() const { return framesPresented_; }
-    // A closed window, already hidden, is destroyed once the next picture is
-    // on the screen: the window that replaces it is not kept waiting for it.
+    // A closed window is hidden and destroyed once the next picture is on
+    // the screen: the window that replaces it is not kept waiting for it.
     void DestroyAfterNextPicture(WindowPtr window);
     double FrameIntervalUs() const { return frameUs_; }
     std::vector<Window*> Windows() const;
@@ -216,6 +216,7 @@ private:
     std::uint64_t framesPresented_ = 0;
     std::uint32_t keysWith_ = 0; // a window's native id
     std::uint64_t showings_ = 0;
+    std::uint64_t readBeforeShowing_ = 0; // showings_ when input was last left for a picture
     bool sdlStarted_ = false;
     bool ttfStarted_ = false;
     std::optional<Gamepads> pads_;

@@ -147,10 +147,8 @@ void Window::ReleaseNative(Leaving leaving) {
     backgroundTexture_.reset();
     renderer_.reset();
     surface_ = nullptr;
-    if (window_ && leaving == Leaving::AfterNextPicture) {
-        SDL_HideWindow(window_.get());
+    if (window_ && leaving == Leaving::AfterNextPicture)
         App().DestroyAfterNextPicture(std::move(window_));
-    }
     window_.reset();
     picture_.reset();
     if (desktop_ != nullptr)

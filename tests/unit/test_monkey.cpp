@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <random>
 #include <set>
@@ -512,12 +513,18 @@ private:
             if ((SDL_GetWindowFlags(w->Native()) & SDL_WINDOW_SHOWN) != 0)
                 Expect(w->IsShown(), "\"" + w->Caption() + "\" is on the screen but not shown");
         }
+        // One that is closed may stay until the picture that replaces it.
         for (std::uint32_t id : nativeIds_)
-            if (now.count(id) == 0) {
-                SDL_Window* left = SDL_GetWindowFromID(id);
-                Expect(left == nullptr || (SDL_GetWindowFlags(left) & SDL_WINDOW_SHOWN) == 0,
-                       "an unloaded window is still on the screen");
-            }
+            if (now.count(id) == 0)
+                leaving_.emplace(id, app().FramesPresented());
+        std::erase_if(leaving_, [this](const auto& left) {
+            SDL_Window* w = SDL_GetWindowFromID(left.first);
+            if (w == nullptr || (SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN) == 0)
+                return true;
+            Expect(app().FramesPresented() <= left.second + 1,
+                   "an unloaded window is still on the screen after the next picture");
+            return false;
+        });
         nativeIds_ = std::move(now);
     }
 
@@ -642,6 +649,7 @@ private:
     pegdrop::Top10Table table_;
     std::string answer_;
     std::set<std::uint32_t> nativeIds_;
+    std::map<std::uint32_t, std::uint64_t> leaving_; // closed window, pictures when it left
 };
 
 TEST_P(Monkey, KeepsEveryInvariant) {
