@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -81,12 +80,10 @@ int Arguments(int argc, char** argv) {
 // make bench's start figure: with PEGDROP_FIRST_FRAME_FILE set, the steady
 // clock's reading when the first picture is on the screen goes to that file.
 void ReportFirstFrame() {
-    const char* file = std::getenv("PEGDROP_FIRST_FRAME_FILE");
-    if (file == nullptr || *file == '\0')
-        return;
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    std::ofstream(file) << std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()
-                        << "\n";
+    modPegdrop::ReportTiming(
+        "PEGDROP_FIRST_FRAME_FILE",
+        std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()), false);
 }
 
 #ifdef __EMSCRIPTEN__

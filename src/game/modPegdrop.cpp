@@ -120,10 +120,14 @@ void SetRandomSource(std::unique_ptr<pegdrop::RandomSource> source) {
     RandomHolder() = source ? std::move(source) : std::make_unique<TimeSeededRandom>();
 }
 
-void ReportFall(std::int16_t speed, std::uint64_t us) {
-    const char* file = std::getenv("PEGDROP_FALL_FILE");
+void ReportTiming(const char* variable, const std::string& line, bool append) {
+    const char* file = std::getenv(variable);
     if (file != nullptr && *file != '\0')
-        std::ofstream(file, std::ios::app) << speed << ' ' << us << '\n';
+        std::ofstream(file, append ? std::ios::app : std::ios::trunc) << line << '\n';
+}
+
+void ReportFall(std::int16_t speed, std::uint64_t us) {
+    ReportTiming("PEGDROP_FALL_FILE", std::to_string(speed) + ' ' + std::to_string(us), true);
 }
 
 double SecondsSinceMidnight() {

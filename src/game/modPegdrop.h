@@ -62,6 +62,10 @@ void PlaySound(const std::string& name);
 pegdrop::RandomSource& Random();
 void SetRandomSource(std::unique_ptr<pegdrop::RandomSource> source);
 
+// With VARIABLE naming a file, LINE goes to it, after what it holds or in
+// its place: the timings the bench and the page's tests read.
+void ReportTiming(const char* variable, const std::string& line, bool append);
+
 // make test's pace on the page: with PEGDROP_FALL_FILE set, a line "SPEED
 // MICROSECONDS" for each fall, timed on the game's clock, goes to that file.
 void ReportFall(std::int16_t speed, std::uint64_t us);
