@@ -47,8 +47,11 @@ std::optional<std::vector<Uint8>> DecodeCue(std::string_view bytes, const SDL_Au
                           device.channels, device.freq) < 0)
         return std::nullopt;
     const auto mult = static_cast<std::size_t>(std::max(1, cvt.len_mult));
-    // The converter counts in int, buffer growth included.
-    if (rawLength > static_cast<std::size_t>(INT_MAX) / mult)
+    // The converter works in place in a buffer of its largest growth: a
+    // header claiming a rate of a few hertz would have a short file ask for
+    // gigabytes. No cue needs more than minutes of sound.
+    constexpr std::size_t kMostCueBytes = std::size_t{32} << 20;
+    if (rawLength > kMostCueBytes / mult)
         return std::nullopt;
     std::vector<Uint8> data(static_cast<std::size_t>(rawLength) * mult);
     if (rawLength > 0)

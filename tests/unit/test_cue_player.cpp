@@ -136,6 +136,13 @@ TEST(CueDecode, ConvertsToTheDeviceFormatAndRefusesWhatIsNoWave) {
     std::string notWave = wav;
     notWave.replace(8, 4, "AVI ");
     EXPECT_FALSE(pegdrop::DecodeCue(notWave, device));
+    // Half a second of data claiming 100 samples a second: minutes at the
+    // device's rate, refused before the converter's buffer is made.
+    std::string slow = wav;
+    const std::uint8_t rate[4] = {100, 0, 0, 0}, byteRate[4] = {200, 0, 0, 0};
+    slow.replace(24, 4, reinterpret_cast<const char*>(rate), 4);
+    slow.replace(28, 4, reinterpret_cast<const char*>(byteRate), 4);
+    EXPECT_FALSE(pegdrop::DecodeCue(slow, device));
 }
 
 // Cues that are a FIFO, an endless device (where the system has them), a
