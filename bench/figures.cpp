@@ -147,11 +147,27 @@ struct Row {
     bool met;
 };
 
-// From the handler that opens a window to its first picture presented; the
-// window's size on the screen goes to `size`.
+// Which window an opening times: the game's, or a bare one of its size put
+// up first, in the same state, before the game's opens untimed. Each is thus
+// the first window of its size the process shows at that point: a second
+// one of the same size comes up faster, and the floor would gain by it.
+enum class Timed { Game, Bare };
+
+// The bare window's time, or the game's from the handler that opens its
+// window to that window's first picture presented. The game's window's size
+// on the screen goes to `size`; a bare window takes it from there.
 template <class W>
-double TimeOpen(ui::Application& app, const std::function<void()>& open, SDL_Point& size) {
+double TimeOpen(ui::Application& app, const std::function<void()>& open, Timed timed,
+                SDL_Point& size) {
     Pump(app, 0.2); // no picture of another window just before: nothing to wait for
+    double bareMs = 0;
+    if (timed == Timed::Bare) {
+        const std::int64_t before = NowNs();
+        const BareWindow bare("floor", size.x, size.y);
+        bareMs = static_cast<double>(NowNs() - before) / 1e6;
+        if (!bare.Shown())
+            Fail(std::string("no bare window: ") + SDL_GetError());
+    }
     const std::int64_t before = NowNs();
     open();
     for (int yields = 0; yields < 1000000; ++yields) {
@@ -159,30 +175,25 @@ double TimeOpen(ui::Application& app, const std::function<void()>& open, SDL_Poi
         if (w != nullptr && w->IsShown() && !w->NeedsPaint()) {
             const double ms = static_cast<double>(NowNs() - before) / 1e6;
             size = {w->ClientWidth() * w->Scale(), w->ClientHeight() * w->Scale()};
-            return ms;
+            return timed == Timed::Bare ? bareMs : ms;
         }
         app.DoEvents();
     }
     Fail("a window never showed its first picture");
 }
 
-// The same for a bare SDL2 window of that size, opened by the same program.
-double TimeBare(ui::Application& app, SDL_Point size) {
-    Pump(app, 0.2);
-    const std::int64_t before = NowNs();
-    const BareWindow bare("floor", size.x, size.y);
-    const double ms = static_cast<double>(NowNs() - before) / 1e6;
-    if (!bare.Shown())
-        Fail(std::string("no bare window: ") + SDL_GetError());
-    return ms;
-}
-
 constexpr int kWindowFigures = 3; // the board, the speed window, the top-ten window
 
-// pegdrop-figures --windows FILE, in a data folder: the game starts as main
-// does and opens each window for the first time, each beside a bare window
-// of its size; the times in ms, game and bare in turn, go to FILE.
-int OpenWindowsOnce(const char* file) {
+struct Opening {
+    double ms = 0;
+    SDL_Point size{};
+};
+
+// pegdrop-figures --windows FILE [WxH ...], in a data folder: the game starts
+// as main does and opens each window for the first time. Without sizes the
+// game's windows are timed; with them, a bare window of each size is timed
+// in its place. Each opening's ms and size go to FILE, a line each.
+int OpenWindowsOnce(const char* file, char** sizes) {
     if (const std::string reason = modPegdrop::UseStartFolder(); !reason.empty())
         Fail(reason);
     pegdrop::CuePlayer cues(pegdrop::CuePlayer::Opening::Later);
@@ -198,38 +209,44 @@ int OpenWindowsOnce(const char* file) {
     modPegdrop::SetSoundSink(&cues);
     FrmSplash& splash = app.Instance<FrmSplash>();
     splash.Show();
-    std::vector<double> times;
-    SDL_Point size{};
-    times.push_back(TimeOpen<FrmBoard>(
-        app, [&] { splash.Form_Click(); }, size));
-    times.push_back(TimeBare(app, size));
+    const Timed timed = sizes != nullptr ? Timed::Bare : Timed::Game;
+    Opening opened[kWindowFigures];
+    for (int w = 0; w < kWindowFigures && sizes != nullptr; ++w)
+        if (std::sscanf(sizes[w], "%dx%d", &opened[w].size.x, &opened[w].size.y) != 2)
+            Fail("a size is WxH");
+    opened[0].ms = TimeOpen<FrmBoard>(
+        app, [&] { splash.Form_Click(); }, timed, opened[0].size);
     FrmBoard* board = app.Find<FrmBoard>();
     const auto press = [board](std::int16_t key) { board->Form_KeyPress(key); };
     press('f');
-    times.push_back(TimeOpen<FrmSpeed>(
-        app, [&] { press('S'); }, size));
-    times.push_back(TimeBare(app, size));
+    opened[1].ms = TimeOpen<FrmSpeed>(
+        app, [&] { press('S'); }, timed, opened[1].size);
     modPegdrop::frmSpeed.Unload();
-    times.push_back(TimeOpen<FrmTop10>(
-        app, [] { modPegdrop::frmTop10.Load(); }, size));
-    times.push_back(TimeBare(app, size));
+    opened[2].ms = TimeOpen<FrmTop10>(
+        app, [] { modPegdrop::frmTop10.Load(); }, timed, opened[2].size);
     std::ofstream out(file);
-    for (const double t : times)
-        out << t << "\n";
+    for (const Opening& o : opened)
+        out << o.ms << " " << o.size.x << "x" << o.size.y << "\n";
     modPegdrop::SetSoundSink(nullptr);
     return 0;
 }
 
 // Runs OpenWindowsOnce in a fresh process: a window's first opening is the
-// one a player waits for.
-std::vector<double> WindowTimes(const fs::path& folder, const fs::path& report) {
+// one a player waits for. With `sizes`, bare windows of those sizes are timed.
+std::vector<Opening> WindowTimes(const fs::path& folder, const fs::path& report,
+                                 const std::vector<std::string>& sizes) {
     fs::remove(report);
     const pid_t pid = fork();
     if (pid == 0) {
         if (const int quiet = open("/dev/null", O_WRONLY); quiet >= 0)
             dup2(quiet, STDERR_FILENO);
+        std::vector<char*> argv{const_cast<char*>("pegdrop-figures"),
+                                const_cast<char*>("--windows"), const_cast<char*>(report.c_str())};
+        for (const std::string& s : sizes)
+            argv.push_back(const_cast<char*>(s.c_str()));
+        argv.push_back(nullptr);
         if (chdir(folder.c_str()) == 0)
-            execl("/proc/self/exe", "pegdrop-figures", "--windows", report.c_str(), nullptr);
+            execv("/proc/self/exe", argv.data());
         _exit(127);
     }
     int status = 0;
@@ -237,10 +254,12 @@ std::vector<double> WindowTimes(const fs::path& folder, const fs::path& report) 
         WEXITSTATUS(status) != 0)
         Fail("the windows' run failed");
     std::ifstream in(report);
-    std::vector<double> times;
-    for (double t = 0; in >> t;)
-        times.push_back(t);
-    if (times.size() != 2 * kWindowFigures)
+    std::vector<Opening> times;
+    Opening o;
+    char x = 0;
+    while (in >> o.ms >> o.size.x >> x >> o.size.y)
+        times.push_back(o);
+    if (times.size() != kWindowFigures)
         Fail("the windows' run wrote " + std::to_string(times.size()) + " times");
     return times;
 }
@@ -248,8 +267,8 @@ std::vector<double> WindowTimes(const fs::path& folder, const fs::path& report) 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--windows")
-        return OpenWindowsOnce(argv[2]);
+    if (argc >= 3 && std::string(argv[1]) == "--windows")
+        return OpenWindowsOnce(argv[2], argc == 3 + kWindowFigures ? argv + 3 : nullptr);
     const fs::path work =
         fs::temp_directory_path() / ("pegdrop-figures." + std::to_string(getpid()));
     fs::create_directories(work);
@@ -285,12 +304,19 @@ int main(int argc, char** argv) {
     rows.push_back({"start to the splash's first frame, median of 11", text, "<= 1.1 x the floor",
                     ratio <= 1.1});
 
-    // --- Each window's first opening beside a bare window's, 11 processes.
+    // --- Each window's first opening beside a bare window's, each in 11
+    // processes of its own, in turn.
     std::vector<std::vector<double>> opens(2 * kWindowFigures);
     for (int run = 0; run < 11; ++run) {
-        const std::vector<double> times = WindowTimes(startFolder, report);
-        for (std::size_t i = 0; i < times.size(); ++i)
-            opens[i].push_back(times[i]);
+        const std::vector<Opening> game = WindowTimes(startFolder, report, {});
+        std::vector<std::string> sizes;
+        for (const Opening& o : game)
+            sizes.push_back(std::to_string(o.size.x) + "x" + std::to_string(o.size.y));
+        const std::vector<Opening> bare = WindowTimes(startFolder, report, sizes);
+        for (int w = 0; w < kWindowFigures; ++w) {
+            opens[2 * w].push_back(game[w].ms);
+            opens[2 * w + 1].push_back(bare[w].ms);
+        }
     }
     const char* const windowNames[kWindowFigures] = {"the board after the splash's click",
                                                      "the speed window and its test board",

@@ -50,6 +50,15 @@ ui::LabelStyle TitleStyle() {
 constexpr int kWidth = 480;
 constexpr int kHeight = 336;
 constexpr ui::Rect kTitleRect{74, 52, 331, 32};
+constexpr int kPlayerWidth = 259, kScoreWidth = 72;
+
+ui::Rect PlayerRect(int row) {
+    return {74, 64 + 20 * row, kPlayerWidth, 20};
+}
+
+ui::Rect ScoreRect(int row) {
+    return {333, 64 + 20 * row, kScoreWidth, 20};
+}
 const char* const kTitle = "TOP 10 TOURNAMENT SCORES";
 const char* const kExitCaption = "E&xit";
 const char* const kPlayAgainCaption = "&Play again!";
@@ -73,11 +82,10 @@ FrmTop10::FrmTop10()
       cmdPlayAgain(*this, {120, 294, 80, 30}, kPlayAgainCaption),
       Label1(*this, kTitleRect, TitleStyle(), kTitle) {
     for (int i = 1; i <= 10; ++i) {
-        const int top = 64 + 20 * i;
         players_[static_cast<std::size_t>(i - 1)] = std::make_unique<ui::Label>(
-            *this, ui::Rect{74, top, 259, 20}, RowStyle(i, ui::Align::Left), " Player");
-        scores_[static_cast<std::size_t>(i - 1)] = std::make_unique<ui::Label>(
-            *this, ui::Rect{333, top, 72, 20}, RowStyle(i, ui::Align::Right), "$0 ");
+            *this, PlayerRect(i), RowStyle(i, ui::Align::Left), " Player");
+        scores_[static_cast<std::size_t>(i - 1)] =
+            std::make_unique<ui::Label>(*this, ScoreRect(i), RowStyle(i, ui::Align::Right), "$0 ");
     }
     SetBackground(pegdrop::images::Splash());
     SetIcon(pegdrop::images::Icon());
@@ -97,6 +105,17 @@ void FrmTop10::RenderTextAhead() {
     ui::RenderLabelAhead(fonts, TitleStyle(), kTitleRect.width, kTitle, scale);
     for (const char* caption : {kExitCaption, kPlayAgainCaption})
         ui::RenderButtonAhead(fonts, ui::kButtonFont, caption, scale);
+    // The rows as the table stands: a new entry moves the rows below it
+    // down, and their text, all the text keeps, with them.
+    const pegdrop::Top10Table table = pegdrop::ReadTop10File(Top10Path());
+    const std::string separator = platform::ThousandsSeparator();
+    for (int i = 1; i <= 10; ++i) {
+        const pegdrop::Top10Row& r = table[static_cast<std::size_t>(i - 1)];
+        ui::RenderLabelAhead(fonts, RowStyle(i, ui::Align::Left), kPlayerWidth,
+                             pegdrop::Top10NameText(r.name), scale);
+        ui::RenderLabelAhead(fonts, RowStyle(i, ui::Align::Right), kScoreWidth,
+                             pegdrop::Top10ScoreText(r.score, separator), scale);
+    }
 }
 
 void FrmTop10::Form_Load() {

@@ -450,6 +450,7 @@ void Application::DoEvents() {
     const std::vector<Window*> windows = Windows();
     const bool awaited = std::any_of(windows.begin(), windows.end(),
                                      [](const Window* w) { return w->AwaitsFirstPicture(); });
+    RaiseDrawnWindows();
     if (!closed_.empty() && framesPresented_ > closedAtFrame_)
         closed_.clear();
     else if (!awaited)
@@ -494,7 +495,14 @@ bool Application::Wait(SDL_Event& event, int timeoutMs) {
     return false;
 }
 
+void Application::RaiseDrawnWindows() {
+    for (Window* w : Windows())
+        w->RaiseOnceDrawn();
+}
+
 void Application::WaitForEvent(int capMs) {
+    // Before any wait: a window drawn in the last turn is raised now.
+    RaiseDrawnWindows();
     SDL_Event e;
     // Work ahead waits for nothing: it takes only input already there.
     if (AheadDue()) {

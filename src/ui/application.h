@@ -172,6 +172,7 @@ public:
 private:
     void FireDueTimers();
     bool AheadDue() const { return !ahead_.empty() && depth_ == 0; }
+    void RaiseDrawnWindows();
     // When the changed windows are to be shown: UINT64_MAX when none changed.
     std::uint64_t PresentDueUs() const;
     void PaintChanged();

@@ -3,6 +3,7 @@
 #include "ui/draw3d.h"
 #include "ui/window.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -11,6 +12,22 @@ namespace {
 
 // White, tinted by colour mod as it is drawn.
 constexpr Color kButtonText = RGB(255, 255, 255);
+
+struct Underline {
+    float left = 0, width = 0;
+};
+
+// The access key's line under its letter, measured as drawn, so that it stays
+// under the letter at any scale.
+Underline AccessUnderline(FontCache& fonts, const FontSpec& font, int scale,
+                          const AccessCaption& access) {
+    if (access.underline == std::string::npos)
+        return {};
+    const std::size_t letterBytes =
+        access.underline < access.text.size() ? 1 : 0; // access keys are ASCII
+    return {KeptAdvance(fonts, font, scale, access.text.substr(0, access.underline)),
+            KeptAdvance(fonts, font, scale, access.text.substr(access.underline, letterBytes))};
+}
 
 } // namespace
 
@@ -34,8 +51,10 @@ AccessCaption ParseAccessCaption(const std::string& caption) {
 void RenderButtonAhead(FontCache& fonts, const FontSpec& font, const std::string& caption,
                        int scale) {
     const AccessCaption access = ParseAccessCaption(caption);
-    if (!access.text.empty())
-        RenderLineAhead(fonts, font, access.text, kButtonText, scale);
+    if (access.text.empty())
+        return;
+    RenderLineAhead(fonts, font, access.text, kButtonText, scale);
+    AccessUnderline(fonts, font, std::max(1, scale), access);
 }
 
 Button::Button(Window& owner, Rect bounds, std::string caption, FontSpec font)
@@ -99,16 +118,9 @@ void Button::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         textWidth_ = text_.width;
         textHeight_ = text_.height;
         baseline_ = FontAscent(fonts, font_, scale) + 1.0f;
-        underlineWidth_ = 0;
-        if (access_.underline != std::string::npos) {
-            const std::string before = access_.text.substr(0, access_.underline);
-            const std::size_t letterBytes =
-                access_.underline < access_.text.size() ? 1 : 0; // access keys are ASCII
-            const std::string letter = access_.text.substr(access_.underline, letterBytes);
-            // Measured as drawn, so that the line stays under its letter at any scale.
-            underlineLeft_ = TextAdvance(fonts, font_, scale, before);
-            underlineWidth_ = TextAdvance(fonts, font_, scale, letter);
-        }
+        const Underline underline = AccessUnderline(fonts, font_, scale, access_);
+        underlineLeft_ = underline.left;
+        underlineWidth_ = underline.width;
     }
     if (!text_)
         return;

@@ -194,10 +194,8 @@ namespace {
 // The face a fitted line is drawn in: smaller by quarter points until it fits.
 FontSpec FittedFace(FontCache& fonts, FontSpec face, const std::string& text, int width,
                     int scale) {
-    std::string key = face.face + '\0' + std::to_string(face.points) + '\0' +
-                      std::to_string(face.bold) + '\0' + std::to_string(scale) + '\0' +
-                      std::to_string(width) + '\0' + text;
-    if (const std::optional<float> known = fonts.FittedPoints(key)) {
+    std::string key = TextKey(face, scale, {width}, text);
+    if (const std::optional<float> known = fonts.Measured(key)) {
         face.points = *known;
         return face;
     }
@@ -211,7 +209,7 @@ FontSpec FittedFace(FontCache& fonts, FontSpec face, const std::string& text, in
         font = fonts.Get(face);
     }
     if (font != nullptr)
-        fonts.KeepFittedPoints(std::move(key), face.points);
+        fonts.KeepMeasured(std::move(key), face.points);
     return face;
 }
 

@@ -140,9 +140,9 @@ void FontCache::KeepRendered(std::string key, SurfacePtr pixels) {
         rendered_[std::move(key)] = std::move(pixels);
 }
 
-std::optional<float> FontCache::FittedPoints(const std::string& key) const {
-    const auto it = fitted_.find(key);
-    if (it == fitted_.end())
+std::optional<float> FontCache::Measured(const std::string& key) const {
+    const auto it = measured_.find(key);
+    if (it == measured_.end())
         return std::nullopt;
     return it->second;
 }

@@ -63,12 +63,13 @@ public:
     // all it was rendered from; nullptr when none was.
     SDL_Surface* Rendered(const std::string& key) const;
     void KeepRendered(std::string key, SurfacePtr pixels);
-    // The size a line was found to fit a width at, by a key naming both.
-    std::optional<float> FittedPoints(const std::string& key) const;
-    void KeepFittedPoints(std::string key, float points) { fitted_[std::move(key)] = points; }
+    // A size measured once, by a key naming all it was measured from: a
+    // caption's advance, the points a line was found to fit a width at.
+    std::optional<float> Measured(const std::string& key) const;
+    void KeepMeasured(std::string key, float value) { measured_[std::move(key)] = value; }
     void Clear() {
         rendered_.clear();
-        fitted_.clear();
+        measured_.clear();
         fonts_.clear();
         resolved_.clear();
         fallbackFonts_.clear();
@@ -87,7 +88,7 @@ private:
     std::map<char32_t, int> fallbackOf_; // index in fallbackFiles_, -1 for none
     std::map<std::tuple<std::size_t, int, bool>, FontPtr> fallbackFonts_;
     std::map<std::string, SurfacePtr> rendered_;
-    std::map<std::string, float> fitted_;
+    std::map<std::string, float> measured_;
 };
 
 } // namespace ui

@@ -166,12 +166,7 @@ SurfacePtr RenderLinesInRuns(FontCache& fonts, const FontSpec& font, const std::
 // single line.
 std::string RenderedKey(const FontSpec& font, const std::string& utf8, Color fore, int scale,
                         int wrapWidth, int align) {
-    std::string key = font.face;
-    for (const int n : {static_cast<int>(std::lround(font.points * 4.0f)), font.bold ? 1 : 0, scale,
-                        static_cast<int>(fore.r), static_cast<int>(fore.g),
-                        static_cast<int>(fore.b), wrapWidth, align})
-        key += '\0' + std::to_string(n);
-    return key + '\0' + utf8;
+    return TextKey(font, scale, {fore.r, fore.g, fore.b, wrapWidth, align}, utf8);
 }
 
 SurfacePtr LineSurface(FontCache& fonts, const FontSpec& font, const std::string& utf8, Color fore,
@@ -292,6 +287,29 @@ float TextAdvance(FontCache& fonts, const FontSpec& font, int scale, const std::
     scale = std::max(1, scale);
     return static_cast<float>(LineWidth(fonts, Scaled(font, scale), utf8)) /
            static_cast<float>(scale);
+}
+
+float KeptAdvance(FontCache& fonts, const FontSpec& font, int scale, const std::string& utf8) {
+    scale = std::max(1, scale);
+    std::string key = TextKey(font, scale, {}, utf8);
+    if (const std::optional<float> known = fonts.Measured(key))
+        return *known;
+    const float advance = TextAdvance(fonts, font, scale, utf8);
+    fonts.KeepMeasured(std::move(key), advance);
+    return advance;
+}
+
+std::string TextKey(const FontSpec& font, int scale, std::initializer_list<int> more,
+                    const std::string& utf8) {
+    std::string key = font.face;
+    for (const int n :
+         {static_cast<int>(std::lround(font.points * 4.0f)), font.bold ? 1 : 0, scale})
+        key += '\0' + std::to_string(n);
+    // The count keeps keys of different kinds apart.
+    key += '\0' + std::to_string(more.size());
+    for (const int n : more)
+        key += '\0' + std::to_string(n);
+    return key + '\0' + utf8;
 }
 
 float FontAscent(FontCache& fonts, const FontSpec& font, int scale) {

@@ -8,6 +8,7 @@
 #include "ui/graphics.h"
 #include "ui/sdl_ptrs.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,12 @@ void PrepareFaces(FontCache& fonts, const std::vector<FontSpec>& faces, int scal
 // The width of text in the window's pixels as the renderer's scale draws it:
 // where a caret or a selection goes.
 float TextAdvance(FontCache& fonts, const FontSpec& font, int scale, const std::string& utf8);
+// The same, measured once and kept: for text that never changes, a caption's.
+float KeptAdvance(FontCache& fonts, const FontSpec& font, int scale, const std::string& utf8);
+// A key naming text in a face at a scale, with `more` that its pixels or its
+// size depend on.
+std::string TextKey(const FontSpec& font, int scale, std::initializer_list<int> more,
+                    const std::string& utf8);
 // The face's ascent in the window's pixels at that scale.
 float FontAscent(FontCache& fonts, const FontSpec& font, int scale);
 

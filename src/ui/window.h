@@ -130,6 +130,10 @@ public:
     std::uint32_t NativeId() const { return nativeId_; }
     // Raises the window and gives it the system's keyboard focus.
     void Raise();
+    // A window just shown asks the window manager for the front once its
+    // first picture is out: showing it raised it, and the picture need not
+    // wait on the request.
+    void RaiseOnceDrawn();
 
     // For the event loop and the controls.
     void HandleInput(const SDL_Event& event);
@@ -194,6 +198,7 @@ private:
     bool loaded_ = true;
     bool shown_ = false;
     std::uint64_t shownAt_ = 0;
+    bool raiseAsked_ = false;
     std::uint32_t ownerId_ = 0; // the native id of the window that owns it
     bool dirty_ = true;
     bool fullRepaint_ = true;

@@ -35,7 +35,7 @@ void Window::Show() {
     shown_ = true;
     if (window_) {
         SDL_ShowWindow(window_.get());
-        SDL_RaiseWindow(window_.get());
+        raiseAsked_ = true;
         shownAt_ = App().Showing(*this);
     } else if (desktop_ != nullptr) {
         desktop_->Raise(*this);
@@ -190,7 +190,9 @@ void Window::SetUpRenderer() {
     SDL_RenderSetScale(renderer_.get(), static_cast<float>(scale_), static_cast<float>(scale_));
     const SDL_Rect picture{offsetX_ / scale_, offsetY_ / scale_, width_, height_};
     SDL_RenderSetViewport(renderer_.get(), &picture);
-    SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_BLEND);
+    // Every colour drawn is opaque: unblended, a fill is written at memory
+    // speed, where blending it took a multiply a pixel to the same result.
+    SDL_SetRenderDrawBlendMode(renderer_.get(), SDL_BLENDMODE_NONE);
     fullRepaint_ = true;
 }
 
@@ -302,12 +304,19 @@ void Window::Render(const SDL_Rect* area) {
             SDL_RenderFillRect(r, area);
     };
     const bool hasBackground = background_ && background_->width > 0;
-    // A picture as large as the client hides the fill: it is not made. On a
-    // desktop the clear also readies the frame, so it stays.
-    const bool covered = hasBackground && desktop_ == nullptr && background_->width >= width_ &&
-                         background_->height >= height_;
-    if (!covered)
+    // Only what the picture leaves bare is filled: the whole client would be
+    // written twice. On a desktop the clear also readies the frame, so it stays.
+    const bool pictureFirst = hasBackground && desktop_ == nullptr;
+    if (!pictureFirst) {
         fill();
+    } else if (background_->width < width_ || background_->height < height_) {
+        SDL_SetRenderDrawColor(r, backColor_.r, backColor_.g, backColor_.b, 255);
+        const SDL_Rect bare[] = {
+            {background_->width, 0, std::max(0, width_ - background_->width), height_},
+            {0, background_->height, std::min(background_->width, width_),
+             std::max(0, height_ - background_->height)}};
+        SDL_RenderFillRects(r, bare, 2);
+    }
     if (hasBackground && !BlitBackground(area)) {
         if (!backgroundTexture_) {
             backgroundTexture_.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
@@ -323,7 +332,7 @@ void Window::Render(const SDL_Rect* area) {
         const SDL_Rect where{0, 0, background_->width, background_->height};
         if ((!backgroundTexture_ ||
              SDL_RenderCopy(r, backgroundTexture_.get(), nullptr, &where) != 0) &&
-            covered)
+            pictureFirst)
             fill();
     }
     FontCache& fonts = App().Fonts();
@@ -391,6 +400,14 @@ void Window::Raise() {
         SDL_RaiseWindow(window_.get());
         SDL_SetWindowInputFocus(window_.get());
     }
+}
+
+void Window::RaiseOnceDrawn() {
+    if (!raiseAsked_ || AwaitsFirstPicture())
+        return;
+    raiseAsked_ = false;
+    if (window_ && shown_)
+        SDL_RaiseWindow(window_.get());
 }
 
 void Window::ShowDrawn(const std::vector<SDL_Rect>* areas) {

@@ -488,6 +488,9 @@ TEST_F(ControlLayer, TextRenderedAheadDrawsAsTextRenderedAtTheFirstPicture) {
         {"another alignment", wrapped, otherAlign, 300, 300, lines, lines, 0},
         {"another text", wrapped, wrapped, 300, 300, lines, lines + " ", 0},
         {"another scale", wrapped, wrapped, 300, 300, lines, lines, 3},
+        // The button's access key is underlined where measured ahead.
+        {"an access key", wrapped, wrapped, 300, 300, "E&xit", "E&xit", 0},
+        {"another access key", wrapped, wrapped, 300, 300, "E&xit", "&Exit", 0},
         {"a colour flickered back", wrapped, otherColour, 300, 300, lines, lines, 0, true},
         {"a colour flickered back to another text", wrapped, otherColour, 300, 300, lines, prompt,
          0, true},
