@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -466,8 +467,9 @@ void Application::DoEvents() {
     // Input already taken in is handled as ever.
     const bool firstPicture = awaited && showings_ != readBeforeShowing_;
     readBeforeShowing_ = showings_;
+    const bool justRead = std::exchange(justRead_, false);
     SDL_Event e;
-    if (firstPicture)
+    if (firstPicture || justRead)
         while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
             Dispatch(e);
     else
@@ -485,6 +487,7 @@ void Application::DoEvents() {
 }
 
 bool Application::Wait(SDL_Event& event, int timeoutMs) {
+    justRead_ = true;
     if (waitEvent(&event, timeoutMs) != 0)
         return true;
     // An endless wait returns only with an event; a timed one without an
@@ -529,10 +532,12 @@ void Application::WaitForEvent(int capMs) {
     // once the wait has run out, which by its own rounding may be a little
     // early: the clock sleeps what is left then.
     if (Wait(e,
-             static_cast<int>(std::min<std::uint64_t>(wholeMs, std::numeric_limits<int>::max()))))
+             static_cast<int>(std::min<std::uint64_t>(wholeMs, std::numeric_limits<int>::max())))) {
         Dispatch(e);
-    else if (failure_.empty() && clock_->NowUs() < deadline)
+    } else if (failure_.empty() && clock_->NowUs() < deadline) {
         clock_->SleepUntilUs(deadline);
+        justRead_ = false; // input may have come while the clock slept
+    }
 }
 
 void Application::Run() {

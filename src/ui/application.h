@@ -218,6 +218,9 @@ private:
     std::uint32_t keysWith_ = 0; // a window's native id
     std::uint64_t showings_ = 0;
     std::uint64_t readBeforeShowing_ = 0; // showings_ when input was last left for a picture
+    // SDL read the display's events as the last wait ended: the turn after it
+    // takes what is queued without asking the display server again.
+    bool justRead_ = false;
     bool sdlStarted_ = false;
     bool ttfStarted_ = false;
     std::optional<Gamepads> pads_;

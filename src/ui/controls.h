@@ -77,6 +77,8 @@ public:
     int tabIndex = 0;
 
     virtual void Draw(SDL_Renderer* renderer, FontCache& fonts) = 0;
+    // Draw writes every pixel of the control's bounds.
+    virtual bool Opaque() const { return false; }
     // Drops anything tied to the window's renderer, which is going away.
     virtual void ReleaseGraphics() {}
 
@@ -122,6 +124,7 @@ public:
     const LabelStyle& Style() const { return style_; }
 
     void Draw(SDL_Renderer* renderer, FontCache& fonts) override;
+    bool Opaque() const override { return !style_.transparent; }
     void ReleaseGraphics() override {
         text_ = {};
         other_ = {};

@@ -167,6 +167,7 @@ private:
     // screen pixels.
     void ShowDrawn(const std::vector<SDL_Rect>* areas);
     void Render(const SDL_Rect* area);
+    void DrawBackground(const SDL_Rect* area);
     // Draws the background without a texture where it can; false when not.
     bool BlitBackground(const SDL_Rect* area);
     Control* ControlAt(float x, float y) const;

@@ -289,13 +289,9 @@ bool Window::BlitBackground(const SDL_Rect* area) {
     return true;
 }
 
-void Window::Render(const SDL_Rect* area) {
+// The fill and the picture under the controls.
+void Window::DrawBackground(const SDL_Rect* area) {
     SDL_Renderer* r = renderer_.get();
-    SDL_RenderSetClipRect(r, area);
-    if (area == nullptr && fullScreen_) {
-        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-        SDL_RenderClear(r); // the whole screen, around the picture
-    }
     const auto fill = [this, r, area] {
         SDL_SetRenderDrawColor(r, backColor_.r, backColor_.g, backColor_.b, 255);
         if (area == nullptr && !fullScreen_)
@@ -317,24 +313,44 @@ void Window::Render(const SDL_Rect* area) {
              std::max(0, height_ - background_->height)}};
         SDL_RenderFillRects(r, bare, 2);
     }
-    if (hasBackground && !BlitBackground(area)) {
-        if (!backgroundTexture_) {
-            backgroundTexture_.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
-                                                       SDL_TEXTUREACCESS_STATIC, background_->width,
-                                                       background_->height));
-            if (backgroundTexture_) {
-                SDL_UpdateTexture(backgroundTexture_.get(), nullptr, background_->pixels.data(),
-                                  background_->width * 4);
-                // Opaque: copied, not blended, pixel for pixel the same.
-                SDL_SetTextureBlendMode(backgroundTexture_.get(), SDL_BLENDMODE_NONE);
-            }
+    if (!hasBackground || BlitBackground(area))
+        return;
+    if (!backgroundTexture_) {
+        backgroundTexture_.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
+                                                   SDL_TEXTUREACCESS_STATIC, background_->width,
+                                                   background_->height));
+        if (backgroundTexture_) {
+            SDL_UpdateTexture(backgroundTexture_.get(), nullptr, background_->pixels.data(),
+                              background_->width * 4);
+            // Opaque: copied, not blended, pixel for pixel the same.
+            SDL_SetTextureBlendMode(backgroundTexture_.get(), SDL_BLENDMODE_NONE);
         }
-        const SDL_Rect where{0, 0, background_->width, background_->height};
-        if ((!backgroundTexture_ ||
-             SDL_RenderCopy(r, backgroundTexture_.get(), nullptr, &where) != 0) &&
-            pictureFirst)
-            fill();
     }
+    const SDL_Rect where{0, 0, background_->width, background_->height};
+    if ((!backgroundTexture_ ||
+         SDL_RenderCopy(r, backgroundTexture_.get(), nullptr, &where) != 0) &&
+        pictureFirst)
+        fill();
+}
+
+void Window::Render(const SDL_Rect* area) {
+    SDL_Renderer* r = renderer_.get();
+    SDL_RenderSetClipRect(r, area);
+    if (area == nullptr && fullScreen_) {
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r); // the whole screen, around the picture
+    }
+    // A part that one opaque control covers is all that control's: a
+    // flickering label costs its own pixels only.
+    const bool underControl =
+        area != nullptr && std::any_of(controls_.begin(), controls_.end(), [area](Control* c) {
+            const SDL_Rect box{c->Left(), c->Top(), c->Width(), c->Height()};
+            SDL_Rect both{};
+            return c->Visible() && c->Opaque() && SDL_IntersectRect(&box, area, &both) &&
+                   SDL_RectEquals(&both, area);
+        });
+    if (!underControl)
+        DrawBackground(area);
     FontCache& fonts = App().Fonts();
     for (Control* c : controls_) {
         const SDL_Rect box{c->Left(), c->Top(), c->Width(), c->Height()};

@@ -678,10 +678,16 @@ TEST_F(ControlLayer, RepaintingOnlyWhatChangedGivesTheSamePictureAsAFullRepaint)
     ui::LabelStyle style;
     style.transparent = true;
     ui::Label label(p, {5, 60, 150, 30}, style, "start");
+    // An opaque label the chip crosses, its colour flickering: a part all its
+    // own is drawn without the picture beneath, and one it half covers is not.
+    ui::LabelStyle row;
+    row.back = ui::RGB(0, 230, 230);
+    ui::Label flicker(p, {20, 10, 100, 20}, row, "row");
     ui::Shape chip(p, {0, 0, 17, 17}, ui::RGB(192, 0, 128), ui::RGB(192, 192, 192));
     Yield();
     for (int i = 0; i < 40; ++i) {
         chip.Move(3 * i, i);
+        flicker.SetForeColor(i % 2 == 0 ? ui::RGB(255, 255, 0) : ui::RGB(128, 128, 0));
         if (i % 7 == 0)
             label.SetCaption("step " + std::to_string(i));
         if (i == 20)
