@@ -99,7 +99,7 @@ void FrmBoard::HideSlotImages() {
 
 void FrmBoard::Form_Load() {
     Show();
-    modPegdrop::Speed = pegdrop::ReadSpeedFile(modPegdrop::DataPath + "speed.dat");
+    modPegdrop::Speed = pegdrop::ReadSpeedFile(modPegdrop::SpeedFilePath());
     NewGame();
 }
 

@@ -1,5 +1,6 @@
 #include "game/frmSpeed.h"
 
+#include "game/data_files.h"
 #include "game/faces.h"
 #include "game/images.h"
 #include "game/modPegdrop.h"
@@ -78,6 +79,10 @@ void FrmSpeed::RenderTextAhead() {
     ui::RenderLabelAhead(fonts, PromptStyle(), kPromptRect.width, speed::kPrompt, scale);
     for (const char* caption : {kTestCaption, kOKCaption, kCancelCaption})
         ui::RenderButtonAhead(fonts, ui::kButtonFont, caption, scale);
+    // The box opens holding the speed as saved.
+    ui::RenderTextBoxAhead(fonts, faces::kSpeed,
+                           std::to_string(pegdrop::ReadSpeedFile(modPegdrop::SpeedFilePath())),
+                           scale);
 }
 
 void FrmSpeed::Form_Load() {

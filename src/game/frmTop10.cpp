@@ -176,7 +176,7 @@ void FrmTop10::cmdPlayAgain_Click() {
 void FrmTop10::cmdExit_Click() {
     modPegdrop::PlaySound("empty.wav");
     const platform::SaveResult saved = pegdrop::SaveSpeedFile(
-        modPegdrop::DataPath + "speed.dat", modPegdrop::Speed, ui::App().GetClock());
+        modPegdrop::SpeedFilePath(), modPegdrop::Speed, ui::App().GetClock());
     if (!saved)
         TellFailedSave("Your speed setting could not be saved to speed.dat: " + saved.Reason(),
                        *this);

@@ -25,6 +25,10 @@ inline bool Muted = false;       // every cue silent, by the player's choice
 inline std::string SettingsFile; // the player's settings; "": neither read nor saved
 inline int ChosenScale = 0;      // the scale the player last chose, 0: the automatic one
 
+inline std::string SpeedFilePath() {
+    return DataPath + "speed.dat";
+}
+
 inline ui::Shared<FrmBoard> frmBoard;
 inline ui::Shared<FrmTop10> frmTop10;
 inline ui::Shared<FrmSpeed> frmSpeed;

@@ -259,14 +259,19 @@ void Image::SetPicture(std::shared_ptr<const Bitmap> picture) {
 void Image::Draw(SDL_Renderer* renderer, FontCache&) {
     if (!picture_ || picture_->width <= 0)
         return;
-    if (!texture_)
-        texture_ = TextureFromPixels(renderer, picture_->width, picture_->height,
-                                     picture_->pixels.data(), false);
     const SDL_Rect box = ToSdl(Bounds());
     const SDL_Rect where{box.x, box.y, picture_->width, picture_->height};
     const ClipScope clip(renderer, box);
-    if (!clip.Empty())
-        SDL_RenderCopy(renderer, texture_.get(), nullptr, &where);
+    if (clip.Empty())
+        return;
+    SDL_Rect within{};
+    SDL_RenderGetClipRect(renderer, &within);
+    if (Owner().BlitStraight(*picture_, box.x, box.y, &within))
+        return;
+    if (!texture_)
+        texture_ = TextureFromPixels(renderer, picture_->width, picture_->height,
+                                     picture_->pixels.data(), false);
+    SDL_RenderCopy(renderer, texture_.get(), nullptr, &where);
 }
 
 // ---- Shape

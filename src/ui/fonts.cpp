@@ -140,6 +140,13 @@ void FontCache::KeepRendered(std::string key, SurfacePtr pixels) {
         rendered_[std::move(key)] = std::move(pixels);
 }
 
+void FontCache::KeepMeasured(std::string key, float value) {
+    // Typed text is measured too: a long session starts over rather than grow.
+    if (measured_.size() >= 4096)
+        measured_.clear();
+    measured_[std::move(key)] = value;
+}
+
 std::optional<float> FontCache::Measured(const std::string& key) const {
     const auto it = measured_.find(key);
     if (it == measured_.end())

@@ -66,7 +66,7 @@ public:
     // A size measured once, by a key naming all it was measured from: a
     // caption's advance, the points a line was found to fit a width at.
     std::optional<float> Measured(const std::string& key) const;
-    void KeepMeasured(std::string key, float value) { measured_[std::move(key)] = value; }
+    void KeepMeasured(std::string key, float value);
     void Clear() {
         rendered_.clear();
         measured_.clear();

@@ -11,6 +11,7 @@ namespace ui {
 namespace {
 
 constexpr int kPadding = 2; // between the sunken edge and the text
+constexpr Color kText = RGB(0, 0, 0), kSelectedText = RGB(255, 255, 255);
 
 // One line of text as the box holds it: no line breaks or other controls.
 std::u32string OneLine(std::u32string text) {
@@ -154,12 +155,21 @@ bool TextBox::KeyChar(std::uint32_t key) {
     }
 }
 
+void RenderTextBoxAhead(FontCache& fonts, const FontSpec& font, const std::string& utf8,
+                        int scale) {
+    if (utf8.empty())
+        return;
+    RenderLineAhead(fonts, font, utf8, kText, scale);
+    RenderLineAhead(fonts, font, utf8, kSelectedText, scale);
+    KeptAdvance(fonts, font, scale, utf8);
+}
+
 float TextBox::TextWidth(int characters) const {
     if (characters <= 0)
         return 0;
     const std::string prefix = text::EncodeUtf8(
         std::u32string_view(text_).substr(0, static_cast<std::size_t>(characters)));
-    return TextAdvance(App().Fonts(), font_, Owner().Scale(), prefix);
+    return KeptAdvance(App().Fonts(), font_, Owner().Scale(), prefix);
 }
 
 void TextBox::MousePress(float x, float) {
@@ -208,7 +218,7 @@ void TextBox::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         return;
     const std::string utf8 = Text();
     if (!text_texture_ && !utf8.empty())
-        text_texture_ = RenderLine(renderer, fonts, font_, utf8, RGB(0, 0, 0));
+        text_texture_ = RenderLine(renderer, fonts, font_, utf8, kText);
     const auto y = static_cast<float>(top);
     if (text_texture_) {
         const Uint8 tint = Enabled() ? 255 : 128;
@@ -221,8 +231,7 @@ void TextBox::Draw(SDL_Renderer* renderer, FontCache& fonts) {
         const SDL_FRect band{originX + from, y, to - from, static_cast<float>(lineHeight)};
         SDL_SetRenderDrawColor(renderer, kSelectionBack.r, kSelectionBack.g, kSelectionBack.b, 255);
         SDL_RenderFillRectF(renderer, &band);
-        const TextPicture selected =
-            RenderLine(renderer, fonts, font_, SelText(), RGB(255, 255, 255));
+        const TextPicture selected = RenderLine(renderer, fonts, font_, SelText(), kSelectedText);
         DrawText(renderer, selected, originX + from, y);
     } else if (focused) {
         // One pixel wide, on the boundary as the text is drawn.

@@ -11,6 +11,10 @@
 
 namespace ui {
 
+// What a box holding `utf8` draws as it opens with the focus, all of it
+// selected: rendered and measured now, so that its first picture takes them.
+void RenderTextBoxAhead(FontCache& fonts, const FontSpec& font, const std::string& utf8, int scale);
+
 class TextBox : public Control {
 public:
     // maxLength 0: no limit. Lengths and positions count characters.

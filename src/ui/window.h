@@ -130,6 +130,10 @@ public:
     std::uint32_t NativeId() const { return nativeId_; }
     // Raises the window and gives it the system's keyboard focus.
     void Raise();
+    // Puts an opaque picture with its top-left corner at (x, y), clipped to
+    // `clip` (the whole client when nullptr), straight onto the window's own
+    // surface; false when the window draws only through its renderer.
+    bool BlitStraight(const Bitmap& picture, int x, int y, const SDL_Rect* clip);
     // A window just shown asks the window manager for the front once its
     // first picture is out: showing it raised it, and the picture need not
     // wait on the request.
@@ -169,7 +173,6 @@ private:
     void Render(const SDL_Rect* area);
     void DrawBackground(const SDL_Rect* area);
     // Draws the background without a texture where it can; false when not.
-    bool BlitBackground(const SDL_Rect* area);
     Control* ControlAt(float x, float y) const;
     Control* AccessControl(char letter) const;
     void MouseDown(const SDL_MouseButtonEvent& e);

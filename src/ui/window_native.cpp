@@ -260,30 +260,30 @@ void Window::CenterOver(const Window* owner) {
     SDL_SetWindowPosition(window_.get(), x, y);
 }
 
-// At one screen pixel a pixel, the picture goes straight onto the window's
-// surface, as the software renderer would copy a texture of it, without the
-// megabyte a texture costs to fill at a window's first picture.
-bool Window::BlitBackground(const SDL_Rect* area) {
+// At one screen pixel a pixel, an opaque picture goes straight onto the
+// window's surface, as the software renderer would copy a texture of it,
+// without a texture to fill first: a megabyte for the background.
+bool Window::BlitStraight(const Bitmap& picture, int x, int y, const SDL_Rect* clip) {
     if (surface_ == nullptr || scale_ != 1 || desktop_ != nullptr)
         return false;
     const SurfacePtr from(SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<std::uint32_t*>(background_->pixels.data()), background_->width,
-        background_->height, 32, background_->width * 4, SDL_PIXELFORMAT_ARGB8888));
+        const_cast<std::uint32_t*>(picture.pixels.data()), picture.width, picture.height, 32,
+        picture.width * 4, SDL_PIXELFORMAT_ARGB8888));
     if (!from || SDL_SetSurfaceBlendMode(from.get(), SDL_BLENDMODE_NONE) != 0)
         return false;
-    // What the renderer holds goes first: the picture lies over the fill.
+    // What the renderer holds goes first: the picture lies over it.
     SDL_RenderFlush(renderer_.get());
     const SDL_Rect client{offsetX_, offsetY_, width_, height_};
-    SDL_Rect clip = client;
-    if (area != nullptr)
-        clip = {offsetX_ + area->x, offsetY_ + area->y, area->w, area->h};
-    SDL_Rect within{};
-    if (!SDL_IntersectRect(&clip, &client, &within))
-        return true;
+    SDL_Rect within = client;
+    if (clip != nullptr) {
+        const SDL_Rect onScreen{offsetX_ + clip->x, offsetY_ + clip->y, clip->w, clip->h};
+        if (!SDL_IntersectRect(&onScreen, &client, &within))
+            return true;
+    }
     SDL_Rect kept{};
     SDL_GetClipRect(surface_, &kept);
     SDL_SetClipRect(surface_, &within);
-    SDL_Rect to{offsetX_, offsetY_, background_->width, background_->height};
+    SDL_Rect to{offsetX_ + x, offsetY_ + y, picture.width, picture.height};
     SDL_BlitSurface(from.get(), nullptr, surface_, &to);
     SDL_SetClipRect(surface_, &kept);
     return true;
@@ -313,7 +313,7 @@ void Window::DrawBackground(const SDL_Rect* area) {
              std::max(0, height_ - background_->height)}};
         SDL_RenderFillRects(r, bare, 2);
     }
-    if (!hasBackground || BlitBackground(area))
+    if (!hasBackground || BlitStraight(*background_, 0, 0, area))
         return;
     if (!backgroundTexture_) {
         backgroundTexture_.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,

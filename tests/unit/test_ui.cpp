@@ -11,6 +11,7 @@
 #include "ui/fonts.h"
 #include "ui/scaled_text.h"
 #include "ui/text_layout.h"
+#include "ui/textbox.h"
 
 #include <algorithm>
 #include <string>
@@ -495,7 +496,7 @@ TEST_F(ControlLayer, TextRenderedAheadDrawsAsTextRenderedAtTheFirstPicture) {
         {"a colour flickered back to another text", wrapped, otherColour, 300, 300, lines, prompt,
          0, true},
     };
-    constexpr int kW = 320, kH = 60;
+    constexpr int kW = 320, kH = 86;
     for (const int scale : {1, 2}) {
         for (const Case& c : cases) {
             const auto draw = [&](bool ahead) {
@@ -504,6 +505,7 @@ TEST_F(ControlLayer, TextRenderedAheadDrawsAsTextRenderedAtTheFirstPicture) {
                     const int at = c.aheadScale != 0 ? c.aheadScale : scale;
                     ui::RenderLabelAhead(fonts, c.ahead, c.aheadWidth, c.aheadText, at);
                     ui::RenderButtonAhead(fonts, ui::kButtonFont, c.aheadText, at);
+                    ui::RenderTextBoxAhead(fonts, c.ahead.font, c.aheadText, at);
                 }
                 const ui::SurfacePtr surface(SDL_CreateRGBSurfaceWithFormat(
                     0, kW * scale, kH * scale, 32, SDL_PIXELFORMAT_ARGB8888));
@@ -523,6 +525,12 @@ TEST_F(ControlLayer, TextRenderedAheadDrawsAsTextRenderedAtTheFirstPicture) {
                 label.Draw(renderer.get(), fonts);
                 ui::Button button(owner, {0, 40, kW, 20}, c.drawnText);
                 button.Draw(renderer.get(), fonts);
+                // Focused, all its text selected, as a box opens.
+                ui::TextBox box(owner, {0, 60, kW, 26}, c.drawn.font);
+                box.SetText(c.drawnText);
+                owner.SetFocus(&box);
+                box.Draw(renderer.get(), fonts);
+                owner.SetFocus(nullptr);
                 std::vector<std::uint32_t> pixels(
                     static_cast<std::size_t>(kW * kH * scale * scale));
                 SDL_RenderReadPixels(renderer.get(), nullptr, SDL_PIXELFORMAT_ARGB8888,
@@ -683,6 +691,13 @@ TEST_F(ControlLayer, RepaintingOnlyWhatChangedGivesTheSamePictureAsAFullRepaint)
     ui::LabelStyle row;
     row.back = ui::RGB(0, 230, 230);
     ui::Label flicker(p, {20, 10, 100, 20}, row, "row");
+    // A picture the chip crosses and leaves, drawn again a part at a time.
+    auto picture = std::make_shared<ui::Bitmap>();
+    picture->width = 40;
+    picture->height = 20;
+    for (int i = 0; i < 40 * 20; ++i)
+        picture->pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(i * 40503u));
+    ui::Image image(p, {60, 40, 40, 20}, true, picture);
     ui::Shape chip(p, {0, 0, 17, 17}, ui::RGB(192, 0, 128), ui::RGB(192, 192, 192));
     Yield();
     for (int i = 0; i < 40; ++i) {
@@ -697,6 +712,12 @@ TEST_F(ControlLayer, RepaintingOnlyWhatChangedGivesTheSamePictureAsAFullRepaint)
         Advance(17); // a frame apart, so that every change makes its own picture
     }
     const std::vector<std::uint32_t> partial = OnScreen(p);
+    std::size_t misplaced = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            misplaced += partial[static_cast<std::size_t>((40 + y) * 200 + 60 + x)] !=
+                         (picture->pixels[static_cast<std::size_t>(y * 40 + x)] & 0xFFFFFFu);
+    EXPECT_EQ(misplaced, 0u);
     const std::vector<std::uint32_t> full = p.ReadPixels();
     ASSERT_EQ(partial.size(), full.size());
     std::size_t differing = 0;
