@@ -337,6 +337,35 @@ TEST_F(ControlLayer, AFailingEventWaitEndsTheLoopWithItsReason) {
         << "the first is kept";
 }
 
+TEST_F(ControlLayer, InputLeftInTheQueueAsAWaitEndsIsHandledInTheTurnAfterIt) {
+    Probe& p = app().Instance<Probe>();
+    p.tick.SetEnabled(false);
+    const auto text = [&p](char c) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        e.text.windowID = p.NativeId();
+        e.text.text[0] = c;
+        return e;
+    };
+    std::vector<std::int16_t> seen;
+    int waits = 0;
+    app().waitEvent = [&](SDL_Event* event, int) {
+        // Two keys came at once: SDL hands one over and leaves the other queued.
+        if (++waits == 1) {
+            *event = text('a');
+            Post(text('b'));
+        } else {
+            seen = p.keys;
+            app().EndProgram();
+            *event = SDL_Event{};
+            event->type = SDL_USEREVENT;
+        }
+        return 1;
+    };
+    app().Run();
+    EXPECT_EQ(seen, (std::vector<std::int16_t>{'a', 'b'}));
+}
+
 TEST(LabelLines, BreakOnlyBetweenWordsAndKeepAWordTooWideWhole) {
     const auto tenEach = [](std::string_view s) { return static_cast<int>(s.size()) * 10; };
     using Lines = std::vector<std::string>;
