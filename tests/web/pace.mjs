@@ -1,7 +1,7 @@
 // A chip's fall on the page: dropped by a finger, its pace, what the browser
 // costs while the board waits, and the sound that waits for a gesture.
 import { readdirSync, readFileSync } from "node:fs";
-import { withBrowser, canvasBox, canvasPicture, clickAt, findBoard, kSlotRows, openBoard, quietly, waitForPicture, waitForSplash } from "./page.mjs";
+import { withBrowser, canvasBox, canvasPicture, clickAt, findBoard, kSlotRows, openBoard, quietly, waitForPicture, waitForSplash, boardPage } from "./page.mjs";
 import { differingPixels } from "./png.mjs";
 
 // Rows of the board's client area found at `at` on the canvas.
@@ -173,9 +173,7 @@ export const scenarios = {
     // their CPU over 10 s, as a share of one core (a figure, not asserted).
     async idle({ url, profile, figures }) {
         await withBrowser(profile, async browser => {
-            const page = await browser.newPage();
-            await page.goto(url);
-            await openBoard(page);
+            await boardPage(browser, url);
             const tree = processTree(browser.process().pid);
             const ticks = cpuTicks(tree), since = Date.now();
             // A measuring window, not a wait for the page: nothing is awaited.

@@ -158,6 +158,13 @@ export async function openBoard(page) {
     return at;
 }
 
+// A new page on the game with its board open: the page and where the board is.
+export async function boardPage(browser, url) {
+    const page = await browser.newPage();
+    await page.goto(url);
+    return { page, board: await openBoard(page) };
+}
+
 // `play` with a browser of its own, closed whatever happens.
 export async function withBrowser(profile, options, play) {
     if (typeof options === "function")

@@ -1,6 +1,6 @@
 // The page's windows are the Linux build's pixels: the top-ten window showing
 // the table the Linux harness showed (tools/pegdrop-shot).
-import { linuxPicture, openBoard, waitForPicture, withBrowser } from "./page.mjs";
+import { boardPage, linuxPicture, waitForPicture, withBrowser } from "./page.mjs";
 import { differingPixels } from "./png.mjs";
 import { funGame, moveTo } from "./tournament.mjs";
 
@@ -15,9 +15,7 @@ export const scenarios = {
     // docs/top10.png.
     async topten({ url, profile }) {
         await withBrowser(profile, async browser => {
-            const page = await browser.newPage();
-            await page.goto(url);
-            const board = await openBoard(page);
+            const { page, board } = await boardPage(browser, url);
             const file = kHarnessTable.map(([name, score]) => `"${name}",${score}\r\n`).join("");
             await page.evaluate(file => Module.FS.writeFile("/data/top10.dat", file), file);
             await moveTo(page, board, 300, 200);

@@ -1,5 +1,5 @@
 // The page's start: its first picture, the board, and both again offline.
-import { withBrowser, linuxPicture, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
+import { withBrowser, boardPage, linuxPicture, waitForPicture, waitForSplash } from "./page.mjs";
 import { findPicture } from "./png.mjs";
 
 export const scenarios = {
@@ -25,9 +25,7 @@ export const scenarios = {
     // A click on the splash opens the board on the composited desktop.
     async board({ url, profile }) {
         await withBrowser(profile, async browser => {
-            const page = await browser.newPage();
-            await page.goto(url);
-            await openBoard(page);
+            await boardPage(browser, url);
         });
     },
 

@@ -1,6 +1,6 @@
 // A player's data on the page: a tournament's entry, the speed, two tabs
 // saving at once, and storage the browser refuses.
-import { withBrowser, canvasPicture, clickAt, findBoard, linuxPicture, log, openBoard, waitForPicture, waitForSplash } from "./page.mjs";
+import { withBrowser, canvasPicture, clickAt, findBoard, linuxPicture, log, openBoard, waitForPicture, waitForSplash, boardPage } from "./page.mjs";
 import { differingPixels, findPicture, rows } from "./png.mjs";
 
 const kChip = [0xc0, 0x00, 0x80];
@@ -154,9 +154,7 @@ export const scenarios = {
     // a new game.
     async tournament({ url, profile }) {
         await withBrowser(profile, async browser => {
-            const page = await browser.newPage();
-            await page.goto(url);
-            const board = await openBoard(page);
+            const { page, board } = await boardPage(browser, url);
             await playTournament(page, board);
             const top10 = await enterName(page, "Dana Q");
             await waitForNewFirstRow(page, top10);
@@ -178,9 +176,7 @@ export const scenarios = {
     // a valid one is saved at Exit and read by the next load.
     async speed({ url, profile }) {
         await withBrowser(profile, async browser => {
-            const page = await browser.newPage();
-            await page.goto(url);
-            const board = await openBoard(page);
+            const { page, board } = await boardPage(browser, url);
             await moveTo(page, board, 300, 200);
             // The speed window opens in a game, while no chip falls.
             await page.keyboard.type("fs");
